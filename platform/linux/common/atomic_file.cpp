@@ -1,0 +1,123 @@
+#include "atomic_file.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace standin {
+
+DWORD Win32ErrorFromErrno(int error) {
+  switch (error) {
+    case 0:
+      return ERROR_SUCCESS;
+    case ENOENT:
+      return ERROR_FILE_NOT_FOUND;
+    case ENOTDIR:
+      return ERROR_PATH_NOT_FOUND;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return ERROR_ACCESS_DENIED;
+    case EISDIR:
+      return ERROR_ACCESS_DENIED;
+    case ENAMETOOLONG:
+      return ERROR_FILENAME_EXCED_RANGE;
+    case ENOMEM:
+      return ERROR_NOT_ENOUGH_MEMORY;
+    case EEXIST:
+      return ERROR_ALREADY_EXISTS;
+    case ENOSPC:
+    case EDQUOT:
+      return ERROR_WRITE_FAULT;
+    default:
+      return ERROR_INVALID_FUNCTION;
+  }
+}
+
+static std::string DirectoryOf(const std::string &path) {
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+std::string ResolveLinkTarget(const std::string &path) {
+  std::string current = path;
+  // A bounded walk: a loop of links ends with the last name seen.
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat info;
+    if (lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return current;
+    char target[PATH_MAX];
+    ssize_t length = readlink(current.c_str(), target, sizeof target - 1);
+    if (length < 0) return current;
+    target[length] = '\0';
+    if (target[0] == '/') {
+      current = target;
+    } else {
+      current = DirectoryOf(current) + "/" + target;
+    }
+  }
+  return current;
+}
+
+static bool WriteAll(int fd, const std::string &bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t written = write(fd, bytes.data() + done, bytes.size() - done);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    done += static_cast<size_t>(written);
+  }
+  return true;
+}
+
+DWORD ReplaceFileContents(const std::string &path, const std::string &bytes) {
+  const std::string target = ResolveLinkTarget(path);
+  const std::string folder = DirectoryOf(target);
+
+  mode_t mode;
+  struct stat existing;
+  if (stat(target.c_str(), &existing) == 0) {
+    if (!S_ISREG(existing.st_mode)) return ERROR_ACCESS_DENIED;
+    // A file the user may not write stays as it is, even though its folder
+    // would let us replace it.
+    if (access(target.c_str(), W_OK) != 0) return ERROR_ACCESS_DENIED;
+    mode = existing.st_mode & 07777;
+  } else {
+    mode_t mask = umask(0);
+    umask(mask);
+    mode = 0666 & ~mask;
+  }
+
+  std::string temporary = target + ".XXXXXX";
+  int fd = mkstemp(temporary.data());
+  if (fd < 0) return Win32ErrorFromErrno(errno);
+  bool ok = fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && fsync(fd) == 0;
+  int error = errno;
+  if (close(fd) != 0 && ok) {
+    ok = false;
+    error = errno;
+  }
+  if (ok && rename(temporary.c_str(), target.c_str()) != 0) {
+    ok = false;
+    error = errno;
+  }
+  if (!ok) {
+    unlink(temporary.c_str());
+    return Win32ErrorFromErrno(error);
+  }
+  // The rename itself reaches the disk with the folder's entry.
+  int folderFd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  if (folderFd >= 0) {
+    fsync(folderFd);
+    close(folderFd);
+  }
+  return ERROR_SUCCESS;
+}
+
+}  // namespace standin

@@ -1,0 +1,24 @@
+// Replacing a file's contents so that a crash at any moment leaves either the
+// old or the new contents, never a mix.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace standin {
+
+// The file a path finally names: symbolic links are followed (a dangling link
+// gives its target path), so writing replaces the target and the link stays.
+std::string ResolveLinkTarget(const std::string &path);
+
+// Writes bytes to a temporary file beside the target, flushes it to disk and
+// renames it over the target; the target's permission bits are kept (new
+// files get 0666 less the umask). Returns ERROR_SUCCESS or a Win32 status:
+// ERROR_ACCESS_DENIED when the file or its folder may not be written.
+DWORD ReplaceFileContents(const std::string &path, const std::string &bytes);
+
+// Maps an errno value to the nearest Win32 status.
+DWORD Win32ErrorFromErrno(int error);
+
+}  // namespace standin

@@ -1,0 +1,24 @@
+// The Linux process start: argv becomes one Windows command line, then the
+// program's own entry point runs, as it does on Windows.
+#include <windows.h>
+
+#include <cstdio>
+
+#include "process/command_line.h"
+
+extern "C" void WINAPI ProcessEntry(void);
+
+int main(int argc, char **argv) {
+  standin::WString commandLine;
+  int badArgument = 0;
+  if (!standin::BuildCommandLine(argc, argv, commandLine, badArgument)) {
+    std::fprintf(stderr,
+                 "%s: argument %d can't be passed on a Windows command line: an argument that "
+                 "holds a quote must not begin with one nor hold white space\n",
+                 argc > 0 ? argv[0] : "addbar", badArgument);
+    return 255;
+  }
+  standin::SetProcessCommandLine(commandLine);
+  ProcessEntry();
+  return 0;  // ProcessEntry ends the process itself.
+}

@@ -1,0 +1,58 @@
+#include "process/command_line.h"
+
+#include "common/host_path.h"
+
+namespace standin {
+
+namespace {
+
+// The text stays alive for the whole process, as the real command line does.
+WString &ProcessCommandLine() {
+  static WString *text = new WString();
+  return *text;
+}
+
+bool IsWhiteSpace(WCHAR unit) {
+  WORD type = 0;
+  return GetStringTypeExW(GetThreadLocale(), CT_CTYPE1, &unit, 1, &type) && (type & C1_SPACE);
+}
+
+bool NeedsQuotes(const WString &argument) {
+  if (argument.empty()) return true;
+  for (WCHAR unit : argument) {
+    if (IsWhiteSpace(unit)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool BuildCommandLine(int argc, char **argv, WString &commandLine, int &badArgument) {
+  commandLine.clear();
+  for (int i = 0; i < argc; ++i) {
+    WString argument = i == 0 ? FromHostPath(argv[i]) : FromUtf8(argv[i]);
+    bool hasQuote = argument.find(u'"') != WString::npos;
+    bool quoted = NeedsQuotes(argument) || (!argument.empty() && argument[0] == u'"');
+    // A quoted token ends at its next quote and a quote can't be escaped, so
+    // such an argument has no spelling that splits back into itself.
+    if (quoted && hasQuote) {
+      badArgument = i;
+      return false;
+    }
+    if (i > 0) commandLine += u' ';
+    if (quoted) {
+      commandLine += u'"';
+      commandLine += argument;
+      commandLine += u'"';
+    } else {
+      commandLine += argument;
+    }
+  }
+  return true;
+}
+
+void SetProcessCommandLine(const WString &commandLine) { ProcessCommandLine() = commandLine; }
+
+}  // namespace standin
+
+LPWSTR WINAPI GetCommandLineW(void) { return standin::ProcessCommandLine().data(); }

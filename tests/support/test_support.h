@@ -1,0 +1,111 @@
+// Helpers shared by the tests of both builds. Where the builds differ, the
+// implementation lives in support/linux or support/windows.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using WString = std::basic_string<WCHAR>;
+
+namespace testing_support {
+
+// ---- Text --------------------------------------------------------------------------
+WString Wide(const std::string &utf8);
+std::string Narrow(const WString &text);
+inline WString Wide(LPCWSTR text) { return text == nullptr ? WString() : WString(text); }
+
+// ---- Where the tests run -------------------------------------------------------------
+enum class Platform { LinuxStandIn, Wine, Windows };
+Platform CurrentPlatform();
+const char *PlatformName();
+
+// ---- Files -----------------------------------------------------------------------
+// A fresh folder, removed with everything in it when the object goes.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir &) = delete;
+  TempDir &operator=(const TempDir &) = delete;
+
+  // The folder's path, with the separator the platform's calls hand out.
+  const WString &Path() const { return m_path; }
+  // The folder's path followed by a separator and `name`.
+  WString File(const WString &name) const;
+  WString File(const std::string &name) const { return File(Wide(name)); }
+
+ private:
+  WString m_path;
+};
+
+bool FileExists(const WString &path);
+std::string ReadBytes(const WString &path);
+void WriteBytes(const WString &path, const std::string &bytes);
+// Read-only attribute on Windows; no write permission bits on Linux.
+void MakeReadOnly(const WString &path);
+void MakeWritable(const WString &path);
+
+// UTF-16LE with byte-order mark, as the INI writer creates files.
+std::string Utf16File(const WString &text);
+
+// ---- Environment ---------------------------------------------------------------------
+// Sets (or with a null value, removes) a variable for the life of the object.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const char *name, const char *value);
+  ~ScopedEnvironment();
+
+ private:
+  std::string m_name;
+  bool m_hadValue;
+  std::string m_oldValue;
+};
+
+// ---- Registry ---------------------------------------------------------------------------
+// A private corner of HKEY_CURRENT_USER for one test: on Linux a store file of
+// its own (ADDBAR_REGISTRY), on Windows a unique key deleted at the end.
+class ScopedRegistry {
+ public:
+  ScopedRegistry();
+  ~ScopedRegistry();
+  ScopedRegistry(const ScopedRegistry &) = delete;
+  ScopedRegistry &operator=(const ScopedRegistry &) = delete;
+
+  // A key path under HKEY_CURRENT_USER that belongs to this test alone.
+  const WString &BasePath() const { return m_basePath; }
+
+ private:
+  WString m_basePath;
+  TempDir m_folder;
+  ScopedEnvironment *m_environment;
+};
+
+// ---- Debugger traps ----------------------------------------------------------------------
+// Runs `action` and reports whether it broke into the debugger, with what it
+// sent to the debugger output meanwhile.
+struct DebugTrap {
+  bool broke;
+  std::string output;
+};
+DebugTrap CatchDebugBreak(void (*action)(void *), void *context);
+
+}  // namespace testing_support
+
+// Marks a case whose expectation holds on Windows (and the stand-in) but not on
+// Wine; docs/platform-differences.md lists every such case with its reason.
+#define SKIP_ON_WINE(reason)                                                       \
+  do {                                                                               \
+    if (::testing_support::CurrentPlatform() == ::testing_support::Platform::Wine)  \
+      GTEST_SKIP() << "Wine differs from Windows here: " << (reason);               \
+  } while (0)
+
+// Marks a case that can only run on the Linux stand-in (it looks at how the
+// stand-in stores things, which Windows keeps to itself).
+#define SKIP_UNLESS_STANDIN(reason)                                                        \
+  do {                                                                                       \
+    if (::testing_support::CurrentPlatform() != ::testing_support::Platform::LinuxStandIn) \
+      GTEST_SKIP() << "stand-in only: " << (reason);                                       \
+  } while (0)
