@@ -37,6 +37,21 @@ DWORD Win32ErrorFromErrno(int error) {
   }
 }
 
+bool PermissionBitsAllowWriting(const std::string &path) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) return false;
+  uid_t user = geteuid();
+  if (info.st_uid == user) return (info.st_mode & S_IWUSR) != 0;
+  if (info.st_gid == getegid()) return (info.st_mode & S_IWGRP) != 0;
+  gid_t groups[256];
+  int count = getgroups(256, groups);
+  for (int i = 0; i < count; ++i) {
+    if (groups[i] == info.st_gid) return (info.st_mode & S_IWGRP) != 0;
+  }
+  if (user == 0) return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
+  return (info.st_mode & S_IWOTH) != 0;
+}
+
 static std::string DirectoryOf(const std::string &path) {
   size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
@@ -86,7 +101,7 @@ DWORD ReplaceFileContents(const std::string &path, const std::string &bytes) {
     if (!S_ISREG(existing.st_mode)) return ERROR_ACCESS_DENIED;
     // A file the user may not write stays as it is, even though its folder
     // would let us replace it.
-    if (access(target.c_str(), W_OK) != 0) return ERROR_ACCESS_DENIED;
+    if (!PermissionBitsAllowWriting(target)) return ERROR_ACCESS_DENIED;
     mode = existing.st_mode & 07777;
   } else {
     mode_t mask = umask(0);

@@ -18,6 +18,11 @@ std::string ResolveLinkTarget(const std::string &path);
 // ERROR_ACCESS_DENIED when the file or its folder may not be written.
 DWORD ReplaceFileContents(const std::string &path, const std::string &bytes);
 
+// Whether the permission bits let the calling user write the file: the owner,
+// group or other bits that apply to the user. The super-user gets no pass: a
+// file without write bits is read-only, as the attribute is on Windows.
+bool PermissionBitsAllowWriting(const std::string &path);
+
 // Maps an errno value to the nearest Win32 status.
 DWORD Win32ErrorFromErrno(int error);
 
