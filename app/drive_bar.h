@@ -1,0 +1,24 @@
+// The drive bar: one toolbar button per drive, each running a bookmark that
+// opens the drive's root.
+#pragma once
+
+#include <windows.h>
+
+#include "settings/settings_key.h"
+#include "settings/settings_root.h"
+#include "text/cstring.h"
+
+// Finds or adds the drive bar and gives every drive a bookmark. Returns the
+// number of buttons written; sets `message` to an error text on failure and
+// leaves it empty on success.
+int InstallDriveBar(const CSettingsRoot &layoutRoot, const CSettingsRoot &globalRoot,
+                    CSettingsKey &toolbarsKey, CString &message);
+
+// The name of the first sub-key of `toolbarsKey` marked as the drive bar, or empty.
+CString FindDriveBarToolbar(CSettingsKey &toolbarsKey);
+// 1 + the enumeration index of the bookmark for `driveLetter`, or 0.
+int FindDriveBookmark(CSettingsKey &favorites, WCHAR driveLetter);
+// "%X_%05d" of the two numbers.
+CString MakeToolbarKeyName(DWORD toolbarNumber, DWORD toolbarId);
+// "%02X_%c" of the two.
+CString MakeBookmarkName(DWORD bookmarkNumber, WCHAR driveLetter);
