@@ -1,0 +1,37 @@
+// Where the stand-in keeps its top-level windows: one local socket per window
+// in a folder of the user's own. A socket's name is its title's key, an '@'
+// and a tag no other window ever gets, so windows may share a title.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "common/unicode.h"
+
+namespace standin {
+
+// ADDBAR_WINDOWS when set and not empty; else $XDG_RUNTIME_DIR/addbar-windows;
+// else /tmp/addbar-windows-<user id>.
+std::string WindowFolderPath();
+
+// Whether the folder can hold windows: a real folder (not a link), owned by
+// the user, whose mode bits let its owner write and search it. The
+// super-user gets no pass, so an unwritable folder holds no windows for
+// anyone.
+bool IsUsableWindowFolder(const std::string &path);
+
+// Makes the folder (mode 0700) when it is missing; its parent must exist.
+// Returns ERROR_SUCCESS when the folder is usable afterwards, else a status.
+DWORD PrepareWindowFolder(const std::string &path);
+
+// The part of a socket name that stands for a title: the title lower-cased
+// (titles match without regard to case), letters, digits, '_' and '-' kept
+// and every other unit written %XXXX. A key that would make too long a file
+// name is replaced by '#' and a hash of it.
+std::string WindowTitleKey(WStringView title);
+
+// The separator between a title's key and a window's own tag.
+const char kWindowTagSeparator = '@';
+
+}  // namespace standin

@@ -1,0 +1,75 @@
+#include "windows/window_protocol.h"
+
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+
+namespace standin {
+
+bool SendAll(int fd, const void *data, size_t size) {
+  const char *bytes = static_cast<const char *>(data);
+  size_t done = 0;
+  while (done < size) {
+    ssize_t sent = send(fd, bytes + done, size - done, MSG_NOSIGNAL);
+    if (sent < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    done += static_cast<size_t>(sent);
+  }
+  return true;
+}
+
+bool ReceiveAll(int fd, void *data, size_t size, int timeoutMs) {
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  char *bytes = static_cast<char *>(data);
+  size_t done = 0;
+  while (done < size) {
+    int wait = -1;
+    if (timeoutMs >= 0) {
+      auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+      if (left.count() <= 0) return false;
+      wait = static_cast<int>(left.count());
+    }
+    struct pollfd ready = {fd, POLLIN, 0};
+    int polled = poll(&ready, 1, wait);
+    if (polled < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (polled == 0) return false;
+    ssize_t got = recv(fd, bytes + done, size - done, 0);
+    if (got < 0) {
+      if (errno == EINTR || errno == EAGAIN) continue;
+      return false;
+    }
+    if (got == 0) return false;
+    done += static_cast<size_t>(got);
+  }
+  return true;
+}
+
+static bool FillAddress(const std::string &path, sockaddr_un &address, socklen_t &length) {
+  std::memset(&address, 0, sizeof address);
+  address.sun_family = AF_UNIX;
+  if (path.size() >= sizeof address.sun_path) return false;
+  std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+  length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + path.size() + 1);
+  return true;
+}
+
+bool AddressInFolder(int dirFd, const std::string &name, sockaddr_un &address, socklen_t &length) {
+  return FillAddress("/proc/self/fd/" + std::to_string(dirFd) + "/" + name, address, length);
+}
+
+bool AddressOfOpenFile(int fileFd, sockaddr_un &address, socklen_t &length) {
+  return FillAddress("/proc/self/fd/" + std::to_string(fileFd), address, length);
+}
+
+}  // namespace standin
