@@ -1,0 +1,17 @@
+#include "text/case_mapping.h"
+
+#include <algorithm>
+
+namespace standin {
+
+WCHAR LowerOf(WCHAR unit) {
+  const LowerCaseRun *end = kLowerCaseRuns + kLowerCaseRunCount;
+  const LowerCaseRun *after = std::upper_bound(
+      kLowerCaseRuns, end, unit, [](WCHAR u, const LowerCaseRun &run) { return u < run.first; });
+  if (after == kLowerCaseRuns) return unit;
+  const LowerCaseRun &run = *(after - 1);
+  if (unit > run.last || (unit - run.first) % run.step != 0) return unit;
+  return static_cast<WCHAR>(unit + run.delta);
+}
+
+}  // namespace standin
