@@ -168,8 +168,8 @@ void PutConversion(BoundedOutput &out, const FormatSpec &spec, Arguments &args) 
     case 'c':
       PutCharacter(out, spec, args, spec.size == ArgumentSize::Short);
       break;
-    case 'C':
-      PutCharacter(out, spec, args, !wideSize);
+    case 'C':  // only the l size makes it wide; w does so for strings alone
+      PutCharacter(out, spec, args, spec.size != ArgumentSize::Long);
       break;
     case 's':
       PutString(out, spec, args, spec.size == ArgumentSize::Short);
@@ -193,12 +193,14 @@ void PutConversion(BoundedOutput &out, const FormatSpec &spec, Arguments &args) 
       break;
     }
     case 'p': {
-      // All the digits of a pointer, upper case.
+      // Upper-case hexadecimal, zero-padded to the width of a pointer whatever
+      // width the format asks for.
       FormatSpec pointer = spec;
       pointer.size = ArgumentSize::Pointer;
-      int digits = static_cast<int>(2 * sizeof(void *));
+      pointer.width = static_cast<int>(2 * sizeof(void *));
+      pointer.zeroPad = true;
       PutNumber(out, pointer, Number{ReadUnsigned(pointer, args, false), false}, 16, true,
-                precision > digits ? precision : digits, spec.hexPrefix ? "0X" : "");
+                precision, spec.hexPrefix ? "0X" : "");
       break;
     }
     default: {
