@@ -1,0 +1,43 @@
+// The handles the registry calls give out. A handle names its key by path
+// below HKEY_CURRENT_USER plus the key's identity, not by a pointer into a
+// tree: the store may be read afresh between calls, and a key deleted and
+// created again under the same name must not be taken for the old one.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "common/unicode.h"
+
+namespace standin {
+
+struct KeyHandle {
+  std::vector<WString> path;  // names below HKEY_CURRENT_USER
+  uint64_t serial = 0;        // the key's identity when opened; 0 = any
+  REGSAM access = 0;          // rights granted, generic rights mapped
+};
+
+enum class HandleKind {
+  Invalid,      // null, closed or never given out
+  CurrentUser,  // HKEY_CURRENT_USER itself
+  OtherHive,    // another predefined key: no store behind it
+  Opened,       // a handle from RegOpenKeyExW or RegCreateKeyExW
+};
+
+struct ResolvedHandle {
+  HandleKind kind = HandleKind::Invalid;
+  KeyHandle key;
+};
+
+bool IsPredefinedKey(HKEY key);
+ResolvedHandle ResolveHandle(HKEY key);
+HKEY AddHandle(KeyHandle key);
+bool RemoveHandle(HKEY key);
+
+// The rights a handle gets for an access mask: the generic rights stand for
+// the key rights they map to.
+REGSAM GrantedAccess(REGSAM desired);
+
+}  // namespace standin

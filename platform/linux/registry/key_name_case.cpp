@@ -1,0 +1,39 @@
+#include "registry/key_name_case.h"
+
+#include <algorithm>
+
+namespace standin {
+
+WCHAR UpcaseUnit(WCHAR unit) {
+  if (unit < 0x80) return (unit >= u'a' && unit <= u'z') ? static_cast<WCHAR>(unit - 32) : unit;
+  const UpcaseRun *end = kUpcaseRuns + kUpcaseRunCount;
+  const UpcaseRun *after = std::upper_bound(
+      kUpcaseRuns, end, unit, [](WCHAR u, const UpcaseRun &run) { return u < run.first; });
+  if (after == kUpcaseRuns) return unit;
+  const UpcaseRun &run = *(after - 1);
+  if (unit > run.last || (unit - run.first) % run.step != 0) return unit;
+  return static_cast<WCHAR>(unit + run.delta);
+}
+
+WString UpcaseName(WStringView name) {
+  WString upper(name);
+  for (WCHAR &unit : upper) unit = UpcaseUnit(unit);
+  return upper;
+}
+
+int CompareNames(WStringView left, WStringView right) {
+  size_t common = std::min(left.size(), right.size());
+  for (size_t i = 0; i < common; ++i) {
+    WCHAR a = UpcaseUnit(left[i]);
+    WCHAR b = UpcaseUnit(right[i]);
+    if (a != b) return a < b ? -1 : 1;
+  }
+  if (left.size() == right.size()) return 0;
+  return left.size() < right.size() ? -1 : 1;
+}
+
+bool SameName(WStringView left, WStringView right) {
+  return left.size() == right.size() && CompareNames(left, right) == 0;
+}
+
+}  // namespace standin

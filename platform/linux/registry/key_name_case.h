@@ -1,0 +1,33 @@
+// Key and value names compare as the registry compares them: unit by unit
+// after mapping each UTF-16 unit to its upper case, so "Software" and
+// "SOFTWARE" name the same key and sorted listings follow that order.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+
+#include "common/unicode.h"
+
+namespace standin {
+
+// Every `step`-th unit from `first` to `last` maps to itself plus `delta`.
+struct UpcaseRun {
+  WORD first;
+  WORD last;
+  int32_t delta;
+  WORD step;
+};
+extern const UpcaseRun kUpcaseRuns[];
+extern const size_t kUpcaseRunCount;
+
+WCHAR UpcaseUnit(WCHAR unit);
+WString UpcaseName(WStringView name);
+
+// Negative, zero or positive, like a three-way comparison of the upper-cased
+// names.
+int CompareNames(WStringView left, WStringView right);
+bool SameName(WStringView left, WStringView right);
+
+}  // namespace standin

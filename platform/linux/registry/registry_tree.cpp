@@ -1,0 +1,144 @@
+#include "registry/registry_tree.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <mutex>
+#include <random>
+
+#include "registry/file_time.h"
+#include "registry/key_name_case.h"
+
+namespace standin {
+
+const char16_t kCurrentUserHive[] = u"HKEY_CURRENT_USER";
+
+namespace {
+const char16_t *const kHives[] = {u"HKEY_CLASSES_ROOT",   kCurrentUserHive,
+                                  u"HKEY_LOCAL_MACHINE",  u"HKEY_USERS",
+                                  u"HKEY_CURRENT_CONFIG", nullptr};
+}  // namespace
+
+const char16_t *CanonicalHiveName(WStringView name) {
+  for (const char16_t *const *hive = kHives; *hive != nullptr; ++hive) {
+    if (SameName(name, *hive)) return *hive;
+  }
+  return nullptr;
+}
+
+const char16_t *const *HiveWritingOrder() { return kHives; }
+
+uint64_t NewKeySerial() {
+  static std::mutex lock;
+  static std::mt19937_64 generator = [] {
+    std::random_device device;
+    std::seed_seq seed{device(), device(), static_cast<unsigned>(getpid()),
+                       static_cast<unsigned>(FileTimeNow())};
+    return std::mt19937_64(seed);
+  }();
+  std::lock_guard<std::mutex> hold(lock);
+  uint64_t serial = 0;
+  while (serial == 0) serial = generator();
+  return serial;
+}
+
+RegistryKey::RegistryKey(WString name) : m_name(std::move(name)), m_upperName(UpcaseName(m_name)) {}
+
+size_t RegistryKey::ChildPosition(WStringView name) const {
+  WString upper = UpcaseName(name);
+  auto at = std::lower_bound(m_children.begin(), m_children.end(), upper,
+                             [](const std::unique_ptr<RegistryKey> &child, const WString &key) {
+                               return child->m_upperName < key;
+                             });
+  return static_cast<size_t>(at - m_children.begin());
+}
+
+RegistryKey *RegistryKey::FindChild(WStringView name) const {
+  size_t at = ChildPosition(name);
+  if (at < m_children.size() && SameName(m_children[at]->m_name, name)) return m_children[at].get();
+  return nullptr;
+}
+
+RegistryKey &RegistryKey::AddChild(WStringView name) {
+  size_t at = ChildPosition(name);
+  if (at < m_children.size() && SameName(m_children[at]->m_name, name)) return *m_children[at];
+  auto child = std::make_unique<RegistryKey>(WString(name));
+  RegistryKey &added = *child;
+  m_children.insert(m_children.begin() + static_cast<std::ptrdiff_t>(at), std::move(child));
+  return added;
+}
+
+bool RegistryKey::RemoveChild(WStringView name) {
+  size_t at = ChildPosition(name);
+  if (at >= m_children.size() || !SameName(m_children[at]->m_name, name)) return false;
+  m_children.erase(m_children.begin() + static_cast<std::ptrdiff_t>(at));
+  return true;
+}
+
+const RegistryValue *RegistryKey::FindValue(WStringView name) const {
+  auto found = m_valueIndex.find(UpcaseName(name));
+  return found == m_valueIndex.end() ? nullptr : &m_values[found->second];
+}
+
+bool RegistryKey::SetValue(WStringView name, DWORD type, std::string data) {
+  WString upper = UpcaseName(name);
+  auto found = m_valueIndex.find(upper);
+  if (found == m_valueIndex.end()) {
+    m_valueIndex.emplace(std::move(upper), m_values.size());
+    m_values.push_back(RegistryValue{WString(name), type, std::move(data)});
+    return true;
+  }
+  RegistryValue &value = m_values[found->second];
+  if (value.type == type && value.data == data) return false;
+  value.type = type;
+  value.data = std::move(data);
+  return true;
+}
+
+bool RegistryKey::RemoveValue(WStringView name) {
+  auto found = m_valueIndex.find(UpcaseName(name));
+  if (found == m_valueIndex.end()) return false;
+  size_t removed = found->second;
+  m_values.erase(m_values.begin() + static_cast<std::ptrdiff_t>(removed));
+  m_valueIndex.erase(found);
+  for (auto &entry : m_valueIndex) {
+    if (entry.second > removed) --entry.second;
+  }
+  return true;
+}
+
+void RegistryKey::RemoveAllValues() {
+  m_values.clear();
+  m_valueIndex.clear();
+}
+
+DWORD RegistryKey::LongestChildName() const {
+  size_t longest = 0;
+  for (const auto &child : m_children) longest = std::max(longest, child->m_name.size());
+  return static_cast<DWORD>(longest);
+}
+
+DWORD RegistryKey::LongestValueName() const {
+  size_t longest = 0;
+  for (const auto &value : m_values) longest = std::max(longest, value.name.size());
+  return static_cast<DWORD>(longest);
+}
+
+DWORD RegistryKey::LongestValueData() const {
+  size_t longest = 0;
+  for (const auto &value : m_values) longest = std::max(longest, value.data.size());
+  return static_cast<DWORD>(longest);
+}
+
+RegistryTree::RegistryTree() : m_root(WString()) {}
+
+RegistryKey &RegistryTree::CurrentUser() {
+  RegistryKey *hive = m_root.FindChild(kCurrentUserHive);
+  if (hive == nullptr) {
+    hive = &m_root.AddChild(kCurrentUserHive);
+    hive->lastWrite = FileTimeNow();
+  }
+  return *hive;
+}
+
+}  // namespace standin

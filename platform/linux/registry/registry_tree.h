@@ -1,0 +1,94 @@
+// The registry held in memory: keys with their sub-keys and values, as the
+// store file describes them and as the registry calls change them.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "common/unicode.h"
+
+namespace standin {
+
+struct RegistryValue {
+  WString name;  // spelled as when first set
+  DWORD type;
+  std::string data;  // the bytes exactly as set
+};
+
+class RegistryKey {
+ public:
+  explicit RegistryKey(WString name);
+
+  const WString &Name() const { return m_name; }
+  // Last-write time in file-time ticks; 0 until known.
+  uint64_t lastWrite = 0;
+  // Tells a key from one deleted and created again under the same name;
+  // 0 = not yet given one (a key read from a file without it).
+  uint64_t serial = 0;
+
+  // ---- Sub-keys, kept in the registry's sorted order --------------------------
+  size_t ChildCount() const { return m_children.size(); }
+  RegistryKey &ChildAt(size_t index) const { return *m_children[index]; }
+  RegistryKey *FindChild(WStringView name) const;
+  // Returns the existing child when there is one.
+  RegistryKey &AddChild(WStringView name);
+  // The child and everything under it; false when there is none.
+  bool RemoveChild(WStringView name);
+  void RemoveAllChildren() { m_children.clear(); }
+
+  // ---- Values, in the order they were first set ---------------------------------
+  size_t ValueCount() const { return m_values.size(); }
+  const RegistryValue &ValueAt(size_t index) const { return m_values[index]; }
+  const RegistryValue *FindValue(WStringView name) const;
+  // Sets or replaces; a value set again keeps its place and its spelling.
+  // Returns false when the value already held exactly this type and data.
+  bool SetValue(WStringView name, DWORD type, std::string data);
+  bool RemoveValue(WStringView name);
+  void RemoveAllValues();
+
+  // Longest sub-key name and value name in units, longest data in bytes.
+  DWORD LongestChildName() const;
+  DWORD LongestValueName() const;
+  DWORD LongestValueData() const;
+
+ private:
+  size_t ChildPosition(WStringView name) const;
+
+  WString m_name;
+  WString m_upperName;
+  std::vector<std::unique_ptr<RegistryKey>> m_children;
+  std::vector<RegistryValue> m_values;
+  std::unordered_map<WString, size_t> m_valueIndex;  // upper-cased name -> place
+};
+
+// The whole store: one key per hive under a nameless root. Only the current
+// user's hive is reachable through the calls; the others are kept so that
+// nothing a store file holds is lost when it is written again.
+class RegistryTree {
+ public:
+  RegistryTree();
+
+  RegistryKey &Root() { return m_root; }
+  const RegistryKey &Root() const { return m_root; }
+  RegistryKey &CurrentUser();
+
+ private:
+  RegistryKey m_root;
+};
+
+extern const char16_t kCurrentUserHive[];
+
+// The spelling of a hive a store file may name, or null when it names none.
+const char16_t *CanonicalHiveName(WStringView name);
+// Hives in the order they are written.
+const char16_t *const *HiveWritingOrder();
+
+// A fresh identity for a new key.
+uint64_t NewKeySerial();
+
+}  // namespace standin

@@ -1,0 +1,169 @@
+#include "registry/store_file.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <set>
+
+#include "common/atomic_file.h"
+#include "registry/file_time.h"
+#include "registry/store_grammar.h"
+#include "registry/store_location.h"
+
+namespace standin {
+
+namespace {
+
+// What tells one version of the file from another: a write replaces the file
+// (new inode) and sets its times.
+struct FileIdentity {
+  bool exists = false;
+  dev_t device = 0;
+  ino_t inode = 0;
+  off_t size = 0;
+  timespec modified = {};
+  timespec changed = {};
+
+  static FileIdentity Of(const struct stat &info) {
+    FileIdentity identity;
+    identity.exists = true;
+    identity.device = info.st_dev;
+    identity.inode = info.st_ino;
+    identity.size = info.st_size;
+    identity.modified = info.st_mtim;
+    identity.changed = info.st_ctim;
+    return identity;
+  }
+
+  bool operator==(const FileIdentity &other) const {
+    if (exists != other.exists) return false;
+    if (!exists) return true;
+    return device == other.device && inode == other.inode && size == other.size &&
+           modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec &&
+           changed.tv_sec == other.changed.tv_sec && changed.tv_nsec == other.changed.tv_nsec;
+  }
+};
+
+// The last store read, kept between calls.
+struct CachedStore {
+  std::string path;
+  FileIdentity identity;
+  bool valid = false;   // the entry describes the file at `path`
+  bool parsed = false;  // false: the file did not parse
+  std::unique_ptr<RegistryTree> tree;
+};
+
+std::mutex g_storeLock;
+CachedStore g_cache;
+std::set<std::string> g_reportedStores;
+
+void ReportBadStore(const std::string &path, const StoreParseError &error) {
+  if (!g_reportedStores.insert(path).second) return;
+  fprintf(stderr,
+          "addbar: the registry store %s can't be read: line %zu: %s. The file is left as it "
+          "is; every registry call on it fails until it is mended or removed.\n",
+          path.c_str(), error.line, error.reason.c_str());
+}
+
+bool ReadWhole(int fd, std::string &bytes) {
+  char chunk[65536];
+  while (true) {
+    ssize_t got = read(fd, chunk, sizeof chunk);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (got == 0) return true;
+    bytes.append(chunk, static_cast<size_t>(got));
+  }
+}
+
+}  // namespace
+
+StoreSession::StoreSession(Mode mode) : m_hold(g_storeLock), m_mode(mode) {
+  m_path = ResolveLinkTarget(StoreFilePath());
+  if (m_mode == Mode::Change) {
+    if (!MakeParentFolders(m_path)) {
+      m_status = Win32ErrorFromErrno(errno);
+      return;
+    }
+    std::string lockPath = m_path + ".lock";
+    m_lockFd = open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (m_lockFd < 0) {
+      m_status = Win32ErrorFromErrno(errno);
+      return;
+    }
+    while (flock(m_lockFd, LOCK_EX) != 0) {
+      if (errno != EINTR) {
+        m_status = Win32ErrorFromErrno(errno);
+        return;
+      }
+    }
+  }
+  m_status = Load();
+}
+
+StoreSession::~StoreSession() {
+  if (m_lockFd >= 0) close(m_lockFd);  // releases the lock
+}
+
+DWORD StoreSession::Load() {
+  int fd = open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
+  FileIdentity identity;
+  struct stat info = {};
+  if (fd < 0) {
+    if (errno != ENOENT) return Win32ErrorFromErrno(errno);
+  } else {
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+      close(fd);
+      return ERROR_ACCESS_DENIED;
+    }
+    identity = FileIdentity::Of(info);
+  }
+
+  if (g_cache.valid && g_cache.path == m_path && g_cache.identity == identity) {
+    if (fd >= 0) close(fd);
+    return g_cache.parsed ? ERROR_SUCCESS : ERROR_BADDB;
+  }
+
+  std::string bytes;
+  bool readable = fd < 0 || ReadWhole(fd, bytes);
+  int readError = errno;
+  if (fd >= 0) close(fd);
+  if (!readable) return Win32ErrorFromErrno(readError);
+
+  g_cache.valid = true;
+  g_cache.path = m_path;
+  g_cache.identity = identity;
+  g_cache.tree = std::make_unique<RegistryTree>();
+  StoreParseError error;
+  uint64_t fileTime = identity.exists ? FileTimeFromUnix(info.st_mtim) : FileTimeNow();
+  g_cache.parsed = ParseStore(bytes, fileTime, *g_cache.tree, error);
+  if (!g_cache.parsed) {
+    g_cache.tree.reset();
+    ReportBadStore(m_path, error);
+    return ERROR_BADDB;
+  }
+  return ERROR_SUCCESS;
+}
+
+RegistryTree &StoreSession::Tree() { return *g_cache.tree; }
+
+DWORD StoreSession::Save() {
+  DWORD status = ReplaceFileContents(m_path, WriteStore(*g_cache.tree));
+  struct stat info;
+  if (status == ERROR_SUCCESS && stat(m_path.c_str(), &info) == 0) {
+    g_cache.identity = FileIdentity::Of(info);
+  } else {
+    g_cache.valid = false;
+    g_cache.tree.reset();
+  }
+  return status;
+}
+
+}  // namespace standin

@@ -1,0 +1,320 @@
+// Reading the store file (grammar in store_grammar.h). The reader accepts what
+// the writer produces and what a person editing the file by hand is likely to
+// write (LF line ends, upper-case hex, short dword digits, spaces around
+// '='), and rejects everything else with the line it stopped at.
+#include <vector>
+
+#include "registry/key_name_case.h"
+#include "registry/store_grammar.h"
+
+namespace standin {
+
+const char16_t kStoreHeader[] = u"Windows Registry Editor Version 5.00";
+const char16_t kKeyInfoPrefix[] = u";addbar-key written=";
+
+namespace {
+
+const size_t kMaxKeyNameUnits = 256;
+const size_t kMaxValueNameUnits = 16383;
+
+struct Line {
+  WString text;
+  size_t number;
+};
+
+bool IsBlank(WCHAR unit) { return unit == u' ' || unit == u'\t'; }
+
+WStringView TrimLeft(WStringView text) {
+  size_t start = 0;
+  while (start < text.size() && IsBlank(text[start])) ++start;
+  return text.substr(start);
+}
+
+WStringView TrimRight(WStringView text) {
+  size_t end = text.size();
+  while (end > 0 && IsBlank(text[end - 1])) --end;
+  return text.substr(0, end);
+}
+
+int HexDigit(WCHAR unit) {
+  if (unit >= u'0' && unit <= u'9') return unit - u'0';
+  if (unit >= u'a' && unit <= u'f') return unit - u'a' + 10;
+  if (unit >= u'A' && unit <= u'F') return unit - u'A' + 10;
+  return -1;
+}
+
+bool StartsWithNoCase(WStringView text, WStringView prefix) {
+  return text.size() >= prefix.size() && SameName(text.substr(0, prefix.size()), prefix);
+}
+
+// Parses 1 to `maxDigits` hex digits making up all of `text`.
+bool ParseHexNumber(WStringView text, size_t maxDigits, uint64_t &number) {
+  if (text.empty() || text.size() > maxDigits) return false;
+  number = 0;
+  for (WCHAR unit : text) {
+    int digit = HexDigit(unit);
+    if (digit < 0) return false;
+    number = number * 16 + static_cast<uint64_t>(digit);
+  }
+  return true;
+}
+
+class StoreParser {
+ public:
+  StoreParser(uint64_t defaultTime, RegistryTree &tree, StoreParseError &error)
+      : m_defaultTime(defaultTime), m_tree(tree), m_error(error) {}
+
+  bool Parse(const std::string &bytes);
+
+ private:
+  bool Fail(size_t line, const char *reason) {
+    m_error.line = line;
+    m_error.reason = reason;
+    return false;
+  }
+  bool SplitLines(const std::string &bytes);
+  bool ParseKeyLine(size_t number, WStringView text);
+  void ParseKeyInfo(WStringView text);
+  bool ParseValueLine(size_t number, WStringView text);
+  // Reads a quoted text starting at text[at] == '"'; `at` ends past the quote.
+  bool ParseQuoted(size_t number, WStringView text, size_t &at, WString &out);
+  bool ParseData(size_t number, WStringView text, DWORD &type, std::string &data);
+  bool ParseHexBytes(size_t number, WStringView text, std::string &data);
+
+  uint64_t m_defaultTime;
+  RegistryTree &m_tree;
+  StoreParseError &m_error;
+  std::vector<Line> m_lines;
+  RegistryKey *m_key = nullptr;
+  bool m_keyInfoExpected = false;
+};
+
+bool StoreParser::SplitLines(const std::string &bytes) {
+  size_t number = 1;
+  WString current;
+  for (size_t at = 2; at + 1 < bytes.size(); at += 2) {
+    WCHAR unit = static_cast<WCHAR>(static_cast<unsigned char>(bytes[at]) |
+                                    (static_cast<unsigned char>(bytes[at + 1]) << 8));
+    if (unit == u'\n') {
+      if (!current.empty() && current.back() == u'\r') current.pop_back();
+      m_lines.push_back(Line{std::move(current), number++});
+      current.clear();
+    } else {
+      current += unit;
+    }
+  }
+  if (bytes.size() % 2 != 0) return Fail(number, "the file ends in the middle of a UTF-16 unit");
+  if (!current.empty()) {
+    if (current.back() == u'\r') current.pop_back();
+    m_lines.push_back(Line{std::move(current), number});
+  }
+  return true;
+}
+
+bool StoreParser::Parse(const std::string &bytes) {
+  if (bytes.empty()) return true;
+  if (bytes.size() < 2 || static_cast<unsigned char>(bytes[0]) != 0xFF ||
+      static_cast<unsigned char>(bytes[1]) != 0xFE)
+    return Fail(1, "the file is not UTF-16LE text with a byte-order mark");
+  if (!SplitLines(bytes)) return false;
+  if (m_lines.empty() || TrimRight(m_lines[0].text) != WStringView(kStoreHeader))
+    return Fail(1, "the first line is not \"Windows Registry Editor Version 5.00\"");
+
+  for (size_t i = 1; i < m_lines.size(); ++i) {
+    const Line &line = m_lines[i];
+    WStringView text = TrimRight(TrimLeft(line.text));
+    if (text.empty()) continue;
+    if (text[0] == u';') {
+      if (m_keyInfoExpected) ParseKeyInfo(text);
+      m_keyInfoExpected = false;
+      continue;
+    }
+    m_keyInfoExpected = false;
+    if (text[0] == u'[') {
+      if (!ParseKeyLine(line.number, text)) return false;
+      continue;
+    }
+    if (text[0] != u'"' && text[0] != u'@')
+      return Fail(line.number, "the line is no key, value or comment");
+    // A value's hex data may go on over lines that end with a backslash.
+    WString joined(text);
+    size_t first = line.number;
+    while (!joined.empty() && joined.back() == u'\\') {
+      joined.pop_back();
+      if (++i >= m_lines.size())
+        return Fail(m_lines.back().number, "the value's data is cut off at the end of the file");
+      joined += TrimRight(TrimLeft(m_lines[i].text));
+    }
+    if (!ParseValueLine(first, joined)) return false;
+  }
+  return true;
+}
+
+bool StoreParser::ParseKeyLine(size_t number, WStringView text) {
+  if (text.back() != u']') return Fail(number, "the key line does not end with ']'");
+  WStringView path = text.substr(1, text.size() - 2);
+  if (!path.empty() && path[0] == u'-')
+    return Fail(number, "a store holds keys, not instructions to delete them");
+  size_t slash = path.find(u'\\');
+  const char16_t *hive = CanonicalHiveName(path.substr(0, slash));
+  if (hive == nullptr) return Fail(number, "the key does not begin with a known hive");
+  RegistryKey *key = m_tree.Root().FindChild(hive);
+  if (key == nullptr) {
+    key = &m_tree.Root().AddChild(hive);
+    key->lastWrite = m_defaultTime;
+  }
+  while (slash != WStringView::npos) {
+    size_t next = path.find(u'\\', slash + 1);
+    WStringView name =
+        path.substr(slash + 1, next == WStringView::npos ? WStringView::npos : next - slash - 1);
+    if (name.empty()) return Fail(number, "the key path has an empty name in it");
+    if (name.size() > kMaxKeyNameUnits)
+      return Fail(number, "a key name in the path is longer than 256 units");
+    RegistryKey *child = key->FindChild(name);
+    if (child == nullptr) {
+      child = &key->AddChild(name);
+      child->lastWrite = m_defaultTime;
+    }
+    key = child;
+    slash = next;
+  }
+  m_key = key;
+  m_keyInfoExpected = true;
+  return true;
+}
+
+void StoreParser::ParseKeyInfo(WStringView text) {
+  WStringView prefix(kKeyInfoPrefix);
+  if (text.substr(0, prefix.size()) != prefix) return;
+  WStringView rest = text.substr(prefix.size());
+  const WStringView idLabel(u" id=");
+  size_t split = rest.find(idLabel);
+  if (split == WStringView::npos) return;
+  uint64_t written = 0, id = 0;
+  if (!ParseHexNumber(rest.substr(0, split), 16, written)) return;
+  if (!ParseHexNumber(rest.substr(split + idLabel.size()), 16, id)) return;
+  m_key->lastWrite = written;
+  m_key->serial = id;
+}
+
+bool StoreParser::ParseQuoted(size_t number, WStringView text, size_t &at, WString &out) {
+  ++at;  // the opening quote
+  while (at < text.size()) {
+    WCHAR unit = text[at++];
+    if (unit == u'"') return true;
+    if (unit != u'\\') {
+      out += unit;
+      continue;
+    }
+    if (at >= text.size()) break;
+    WCHAR escaped = text[at++];
+    switch (escaped) {
+      case u'\\':
+      case u'"':
+        out += escaped;
+        break;
+      case u'r':
+        out += u'\r';
+        break;
+      case u'n':
+        out += u'\n';
+        break;
+      default:
+        return Fail(number, "a quoted text has a backslash before a character it can't escape");
+    }
+  }
+  return Fail(number, "a quoted text has no closing quote");
+}
+
+bool StoreParser::ParseValueLine(size_t number, WStringView text) {
+  if (m_key == nullptr) return Fail(number, "a value comes before the first key line");
+  WString name;
+  size_t at = 0;
+  if (text[0] == u'@') {
+    at = 1;
+  } else if (!ParseQuoted(number, text, at, name)) {
+    return false;
+  }
+  if (name.size() > kMaxValueNameUnits)
+    return Fail(number, "a value name is longer than 16383 units");
+  WStringView rest = TrimLeft(text.substr(at));
+  if (rest.empty() || rest[0] != u'=') return Fail(number, "the value name is not followed by '='");
+  DWORD type = REG_NONE;
+  std::string data;
+  if (!ParseData(number, TrimLeft(rest.substr(1)), type, data)) return false;
+  m_key->SetValue(name, type, std::move(data));
+  return true;
+}
+
+bool StoreParser::ParseData(size_t number, WStringView text, DWORD &type, std::string &data) {
+  if (!text.empty() && text[0] == u'"') {
+    WString value;
+    size_t at = 0;
+    if (!ParseQuoted(number, text, at, value)) return false;
+    if (!TrimLeft(text.substr(at)).empty())
+      return Fail(number, "something follows the closing quote of the value");
+    value += u'\0';
+    type = REG_SZ;
+    data.reserve(value.size() * 2);
+    for (WCHAR unit : value) {
+      data += static_cast<char>(unit & 0xFF);
+      data += static_cast<char>(unit >> 8);
+    }
+    return true;
+  }
+  if (StartsWithNoCase(text, u"dword:")) {
+    uint64_t number32 = 0;
+    if (!ParseHexNumber(text.substr(6), 8, number32))
+      return Fail(number, "dword: is not followed by 1 to 8 hex digits");
+    type = REG_DWORD;
+    for (int shift = 0; shift < 32; shift += 8)
+      data += static_cast<char>((number32 >> shift) & 0xFF);
+    return true;
+  }
+  if (StartsWithNoCase(text, u"hex:")) {
+    type = REG_BINARY;
+    return ParseHexBytes(number, text.substr(4), data);
+  }
+  if (StartsWithNoCase(text, u"hex(")) {
+    size_t close = text.find(u')');
+    uint64_t kind = 0;
+    if (close == WStringView::npos || close + 1 >= text.size() || text[close + 1] != u':' ||
+        !ParseHexNumber(text.substr(4, close - 4), 8, kind))
+      return Fail(number, "hex( is not followed by a type number, ')' and ':'");
+    type = static_cast<DWORD>(kind);
+    return ParseHexBytes(number, text.substr(close + 2), data);
+  }
+  if (!text.empty() && text[0] == u'-')
+    return Fail(number, "a store holds values, not instructions to delete them");
+  return Fail(number, "the value's data is neither quoted text, dword: nor hex");
+}
+
+bool StoreParser::ParseHexBytes(size_t number, WStringView text, std::string &data) {
+  size_t at = 0;
+  while (true) {
+    while (at < text.size() && IsBlank(text[at])) ++at;
+    if (at >= text.size()) return true;
+    size_t digits = 0;
+    int byte = 0;
+    while (at < text.size() && HexDigit(text[at]) >= 0 && digits < 2) {
+      byte = byte * 16 + HexDigit(text[at++]);
+      ++digits;
+    }
+    if (digits == 0) return Fail(number, "hex data holds something other than hex bytes");
+    data += static_cast<char>(byte);
+    while (at < text.size() && IsBlank(text[at])) ++at;
+    if (at >= text.size()) return true;
+    if (text[at] != u',') return Fail(number, "hex bytes are not separated by commas");
+    ++at;
+  }
+}
+
+}  // namespace
+
+bool ParseStore(const std::string &bytes, uint64_t defaultTime, RegistryTree &tree,
+                StoreParseError &error) {
+  StoreParser parser(defaultTime, tree, error);
+  return parser.Parse(bytes);
+}
+
+}  // namespace standin

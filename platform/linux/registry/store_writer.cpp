@@ -1,0 +1,159 @@
+// Writing the store file (grammar in store_grammar.h) the way the registry
+// editor exports, so that the file imports into a Windows registry as is.
+#include <cstdio>
+
+#include "registry/store_grammar.h"
+
+namespace standin {
+
+namespace {
+
+// A hex line is continued once it reaches this many units, as exports do,
+// which keeps every line within 80 columns.
+const size_t kHexLineLimit = 77;
+
+void AppendAscii(WString &out, const char *text) {
+  while (*text != '\0') out += static_cast<WCHAR>(*text++);
+}
+
+void AppendHex(WString &out, uint64_t number, int digits) {
+  static const char kDigits[] = "0123456789abcdef";
+  for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4)
+    out += static_cast<WCHAR>(kDigits[(number >> shift) & 0xF]);
+}
+
+void AppendQuoted(WString &out, WStringView text) {
+  out += u'"';
+  for (WCHAR unit : text) {
+    switch (unit) {
+      case u'\\':
+        out += u"\\\\";
+        break;
+      case u'"':
+        out += u"\\\"";
+        break;
+      // Only value names get here with these: data holding them is written
+      // as hex.
+      case u'\r':
+        out += u"\\r";
+        break;
+      case u'\n':
+        out += u"\\n";
+        break;
+      default:
+        out += unit;
+    }
+  }
+  out += u'"';
+}
+
+WCHAR UnitAt(const std::string &data, size_t index) {
+  return static_cast<WCHAR>(static_cast<unsigned char>(data[2 * index]) |
+                            (static_cast<unsigned char>(data[2 * index + 1]) << 8));
+}
+
+// A REG_SZ can be written as quoted text when reading that text back gives
+// the same bytes: whole units, one terminator at the end and nowhere else, no
+// line break inside.
+bool FitsQuotedText(const std::string &data) {
+  if (data.size() < 2 || data.size() % 2 != 0) return false;
+  size_t units = data.size() / 2;
+  if (UnitAt(data, units - 1) != 0) return false;
+  for (size_t i = 0; i + 1 < units; ++i) {
+    WCHAR unit = UnitAt(data, i);
+    if (unit == 0 || unit == u'\r' || unit == u'\n') return false;
+  }
+  return true;
+}
+
+void AppendHexData(WString &out, WString line, const std::string &data) {
+  for (size_t i = 0; i < data.size(); ++i) {
+    AppendHex(line, static_cast<unsigned char>(data[i]), 2);
+    if (i + 1 == data.size()) break;
+    line += u',';
+    if (line.size() >= kHexLineLimit) {
+      out += line;
+      out += u"\\\r\n";
+      line = u"  ";
+    }
+  }
+  out += line;
+  out += u"\r\n";
+}
+
+void AppendValue(WString &out, const RegistryValue &value) {
+  WString line;
+  if (value.name.empty()) {
+    line += u'@';
+  } else {
+    AppendQuoted(line, value.name);
+  }
+  line += u'=';
+  if (value.type == REG_SZ && FitsQuotedText(value.data)) {
+    size_t units = value.data.size() / 2 - 1;
+    WString text;
+    text.reserve(units);
+    for (size_t i = 0; i < units; ++i) text += UnitAt(value.data, i);
+    AppendQuoted(line, text);
+    out += line;
+    out += u"\r\n";
+    return;
+  }
+  if (value.type == REG_DWORD && value.data.size() == 4) {
+    uint32_t number = 0;
+    for (int i = 3; i >= 0; --i) number = (number << 8) | static_cast<unsigned char>(value.data[i]);
+    AppendAscii(line, "dword:");
+    AppendHex(line, number, 8);
+    out += line;
+    out += u"\r\n";
+    return;
+  }
+  if (value.type == REG_BINARY) {
+    AppendAscii(line, "hex:");
+  } else {
+    char kind[16];
+    snprintf(kind, sizeof kind, "hex(%x):", static_cast<unsigned>(value.type));
+    AppendAscii(line, kind);
+  }
+  AppendHexData(out, std::move(line), value.data);
+}
+
+void AppendKey(WString &out, const WString &path, RegistryKey &key) {
+  if (key.serial == 0) key.serial = NewKeySerial();
+  out += u'[';
+  out += path;
+  out += u"]\r\n";
+  out += kKeyInfoPrefix;
+  AppendHex(out, key.lastWrite, 16);
+  AppendAscii(out, " id=");
+  AppendHex(out, key.serial, 16);
+  out += u"\r\n";
+  for (size_t i = 0; i < key.ValueCount(); ++i) AppendValue(out, key.ValueAt(i));
+  out += u"\r\n";
+  for (size_t i = 0; i < key.ChildCount(); ++i) {
+    RegistryKey &child = key.ChildAt(i);
+    AppendKey(out, path + u'\\' + child.Name(), child);
+  }
+}
+
+}  // namespace
+
+std::string WriteStore(RegistryTree &tree) {
+  WString text;
+  text += kStoreHeader;
+  text += u"\r\n\r\n";
+  for (const char16_t *const *hive = HiveWritingOrder(); *hive != nullptr; ++hive) {
+    RegistryKey *key = tree.Root().FindChild(*hive);
+    if (key == nullptr || (key->ChildCount() == 0 && key->ValueCount() == 0)) continue;
+    AppendKey(text, key->Name(), *key);
+  }
+  std::string bytes("\xFF\xFE", 2);
+  bytes.reserve(2 + text.size() * 2);
+  for (WCHAR unit : text) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>(unit >> 8);
+  }
+  return bytes;
+}
+
+}  // namespace standin
