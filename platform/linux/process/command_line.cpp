@@ -1,14 +1,23 @@
 #include "process/command_line.h"
 
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
 #include "common/host_path.h"
 
 namespace standin {
 
 namespace {
 
+WString CommandLineFromProc();
+
 // The text stays alive for the whole process, as the real command line does.
+// A program started without the stand-in's entry (a test program) gets its
+// own argv, as the kernel recorded it.
 WString &ProcessCommandLine() {
-  static WString *text = new WString();
+  static WString *text = new WString(CommandLineFromProc());
   return *text;
 }
 
@@ -23,6 +32,26 @@ bool NeedsQuotes(const WString &argument) {
     if (IsWhiteSpace(unit)) return true;
   }
   return false;
+}
+
+WString CommandLineFromProc() {
+  std::ifstream in("/proc/self/cmdline", std::ios::binary);
+  std::string raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<std::string> arguments;
+  size_t start = 0;
+  for (size_t i = 0; i < raw.size(); ++i) {
+    if (raw[i] == '\0') {
+      arguments.push_back(raw.substr(start, i - start));
+      start = i + 1;
+    }
+  }
+  std::vector<char *> argv;
+  for (std::string &argument : arguments) argv.push_back(argument.data());
+  WString commandLine;
+  int bad = 0;
+  if (!BuildCommandLine(static_cast<int>(argv.size()), argv.data(), commandLine, bad))
+    commandLine.clear();
+  return commandLine;
 }
 
 }  // namespace
