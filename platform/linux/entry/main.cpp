@@ -3,12 +3,21 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 
+#include "common/unicode.h"
 #include "process/command_line.h"
 
 extern "C" void WINAPI ProcessEntry(void);
 
 int main(int argc, char **argv) {
+  // A test can hand over a command line no argv spells (white space only, an
+  // unclosed quote): then it is the whole command line, as on Windows, where
+  // the starter chooses it freely.
+  if (const char *given = std::getenv("ADDBAR_COMMAND_LINE")) {
+    standin::SetProcessCommandLine(standin::FromUtf8(given));
+    ProcessEntry();
+  }
   standin::WString commandLine;
   int badArgument = 0;
   if (!standin::BuildCommandLine(argc, argv, commandLine, badArgument)) {
