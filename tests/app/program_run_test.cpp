@@ -1,0 +1,287 @@
+// The built program, run as a user would: the final box, its text and the
+// exit code for each way a run can end before the drive bar.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/program_runner.h"
+#include "support/test_support.h"
+
+using namespace testing_support;
+
+namespace {
+
+const char kClosing[] = "without arguments, it adds the lumenrail in default registry layout";
+const char kCannotFind[] = "cannot find INI file:\n";
+const char kCannotLocate[] = "cannot locate toolbar settings";
+const char kToolbarsSection[] = "MainFrame Settings\\Toolbars";
+
+WString Usage(const WString &programName) {
+  return Wide("\n\nUSAGE:\n") + programName + Wide(" [/S:layout /I:ini_file]\n") + Wide(kClosing);
+}
+
+bool StartsWith(const WString &text, const WString &prefix) {
+  return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+std::string Shown(const ProgramRun &run) {
+  std::string list = "boxes shown:";
+  for (const ShownBox &box : run.boxes)
+    list += "\n  [" + Narrow(box.caption) + "] " + Narrow(box.text);
+  return list + "\n" + run.diagnostics;
+}
+
+// An INI file as the user would keep it: UTF-16LE with a byte-order mark.
+std::string IniFile(const std::string &lines) { return Utf16File(Wide(lines)); }
+
+std::string ToolbarsSection(const std::string &prefix) {
+  return "[" + prefix + "\\" + kToolbarsSection + "]\r\nnToolbars=0\r\n";
+}
+
+// Every run gets a copy of the program in a folder of its own, so that the
+// folder beside it holds only what a test puts there, and a working folder
+// of its own. Registry runs see a registry without the file manager's keys.
+class AddbarRun : public testing::Test {
+ protected:
+  void SetUp() override {
+    m_program = m_programFolder.File(ProgramFileName(Wide("addbar")));
+    ASSERT_TRUE(CopyProgram(BuiltProgram(ADDBAR_PROGRAM_PATH), m_program));
+    m_moduleDirectory = PathAsProgramSees(m_programFolder.Path()) + Wide("\\");
+  }
+
+  ProgramRequest Request(const std::vector<std::string> &arguments) const {
+    ProgramRequest request;
+    request.program = m_program;
+    for (const std::string &argument : arguments) request.arguments.push_back(Wide(argument));
+    request.workingDirectory = m_workFolder.Path();
+    // No running file manager may answer: a window folder of our own.
+    request.environment.emplace_back("ADDBAR_WINDOWS", Narrow(m_windowsFolder.Path()));
+    // The stand-in's Windows folder, where bare INI file names are read: empty.
+    request.environment.emplace_back("ADDBAR_WINDOWS_DIR", Narrow(m_systemFolder.Path()));
+    return request;
+  }
+
+  // Runs and checks what every run must give: one box, the exit code being
+  // the length of its text. Returns the box's text.
+  WString RunToOneBox(const ProgramRequest &request, const char *caption = "Error") {
+    ProgramRun run = RunProgram(request);
+    EXPECT_TRUE(run.ended) << run.failure << "\n" << run.diagnostics;
+    EXPECT_EQ(1u, run.boxes.size()) << Shown(run);
+    if (run.boxes.empty()) return WString();
+    const ShownBox &box = run.boxes.back();
+    EXPECT_EQ(Wide(caption), box.caption);
+    EXPECT_EQ(ObservableExitCode(static_cast<int>(box.text.size())), run.exitCode)
+        << "text length " << box.text.size();
+    return box.text;
+  }
+
+  WString ErrorText(const std::string &error) const {
+    return Wide(error) + Usage(ProgramFileName(Wide("addbar")));
+  }
+
+  WString CannotFind(const WString &given) const {
+    return Wide(kCannotFind) + m_moduleDirectory + given + Usage(ProgramFileName(Wide("addbar")));
+  }
+
+  // Got past the toolbar settings: whatever the drive bar step says, it is
+  // not one of the errors before it.
+  static void ExpectPastTheToolbarSettings(const WString &text) {
+    EXPECT_FALSE(StartsWith(text, Wide(kCannotFind))) << Narrow(text);
+    EXPECT_FALSE(StartsWith(text, Wide(kCannotLocate))) << Narrow(text);
+    EXPECT_FALSE(text.empty());
+  }
+
+  TempDir m_programFolder;
+  TempDir m_workFolder;
+  TempDir m_windowsFolder;
+  TempDir m_systemFolder;
+  WString m_program;
+  WString m_moduleDirectory;
+  ScopedProgramRegistry m_registry{Wide("Software\\Harrowmede Plc")};
+};
+
+// ---- INI file not found -----------------------------------------------------------
+
+struct MissingIniCase {
+  const char *label;
+  std::string (*given)(const TempDir &work);
+};
+
+class MissingIniFile : public AddbarRun, public testing::WithParamInterface<MissingIniCase> {};
+
+TEST_P(MissingIniFile, ShowsTheRetriedPathBesideTheProgram) {
+  TempDir elsewhere;
+  WriteBytes(elsewhere.File("present.ini"), IniFile(ToolbarsSection("vantrove_UC")));
+  WString given = Wide(GetParam().given(elsewhere));
+  WString text = RunToOneBox(Request({"/I:" + Narrow(given)}));
+  EXPECT_EQ(CannotFind(given), text) << GetParam().label;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, MissingIniFile,
+    testing::Values(MissingIniCase{"missing file",
+                                   [](const TempDir &) { return std::string("missing.ini"); }},
+                    MissingIniCase{"a folder", [](const TempDir &d) { return Narrow(d.Path()); }},
+                    MissingIniCase{"in a missing folder",
+                                   [](const TempDir &) { return std::string("no-folder\\x.ini"); }},
+                    MissingIniCase{"wild card matching nothing",
+                                   [](const TempDir &d) { return Narrow(d.File("nothing*.ini")); }},
+                    MissingIniCase{"absolute path",
+                                   [](const TempDir &d) { return Narrow(d.File("gone.ini")); }}));
+
+TEST_F(AddbarRun, AnOverlongIniPathIsCutByTheFormattingLimit) {
+  // Windows carries at most 32,767 units of command line; the stand-in and
+  // Wine carry more. Either is far beyond the 1024-unit limit.
+  size_t length = CurrentPlatform() == Platform::Windows ? 32000 : 33000;
+  WString given(length, WCHAR('x'));
+  ProgramRun run = RunProgram(Request({"/I:" + Narrow(given)}));
+  ASSERT_TRUE(run.ended) << run.failure << "\n" << run.diagnostics.substr(0, 2000);
+  ASSERT_EQ(1u, run.boxes.size());
+  const WString &text = run.boxes[0].text;
+  EXPECT_EQ(ObservableExitCode(static_cast<int>(text.size())), run.exitCode);
+  WString usage = Usage(ProgramFileName(Wide("addbar")));
+  ASSERT_GT(text.size(), usage.size());
+  WString error = text.substr(0, text.size() - usage.size());
+  EXPECT_EQ(usage, text.substr(error.size()));
+  // The formatted error stops at the platform's 1024 units.
+  EXPECT_GE(error.size(), 1023u);
+  EXPECT_LE(error.size(), 1024u);
+  WString full = Wide(kCannotFind) + m_moduleDirectory + given;
+  EXPECT_EQ(full.substr(0, error.size()), error);
+}
+
+// ---- Toolbar settings not found -------------------------------------------------------
+
+struct RegistryCase {
+  std::vector<std::string> arguments;
+  const char *existingKey;  // created before the run; null = none
+  bool located;
+};
+
+class RegistryRun : public AddbarRun, public testing::WithParamInterface<RegistryCase> {};
+
+TEST_P(RegistryRun, LooksForTheToolbarsUnderTheLayoutRoot) {
+  if (GetParam().existingKey != nullptr) {
+    HKEY key = nullptr;
+    WString path = Wide(GetParam().existingKey);
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0,
+                                             KEY_ALL_ACCESS, nullptr, &key, nullptr));
+    RegCloseKey(key);
+  }
+  WString text = RunToOneBox(Request(GetParam().arguments));
+  if (GetParam().located) {
+    ExpectPastTheToolbarSettings(text);
+  } else {
+    EXPECT_EQ(ErrorText(kCannotLocate), text);
+  }
+}
+
+const char kDefaultToolbars[] =
+    "Software\\Harrowmede Plc\\vantrove_UC\\MainFrame Settings\\Toolbars";
+const char kWorkToolbars[] =
+    "Software\\Harrowmede Plc\\vantrove_UC.work\\MainFrame Settings\\Toolbars";
+
+INSTANTIATE_TEST_SUITE_P(Table, RegistryRun,
+                         testing::Values(RegistryCase{{}, nullptr, false},
+                                         RegistryCase{{"/S:work"}, nullptr, false},
+                                         RegistryCase{{"/Q:foo", "foo"}, nullptr, false},
+                                         RegistryCase{{}, kDefaultToolbars, true},
+                                         RegistryCase{{"/Q:foo", "foo"}, kDefaultToolbars, true},
+                                         RegistryCase{{"/S:work"}, kDefaultToolbars, false},
+                                         RegistryCase{{"-s:work"}, kWorkToolbars, true},
+                                         RegistryCase{{}, kWorkToolbars, false},
+                                         // Too short for a layout: the default one.
+                                         RegistryCase{{"/S:"}, kDefaultToolbars, true},
+                                         RegistryCase{{"/Sxwork"}, kWorkToolbars, true}));
+
+struct IniCase {
+  std::vector<std::string> options;  // after /I:settings.ini
+  std::string contents;
+  bool located;
+};
+
+class IniRun : public AddbarRun, public testing::WithParamInterface<IniCase> {};
+
+TEST_P(IniRun, LooksForTheToolbarsSectionUnderTheLayoutPrefix) {
+  WString ini = m_workFolder.File("settings.ini");
+  WriteBytes(ini, IniFile(GetParam().contents));
+  std::vector<std::string> arguments{"/I:" + Narrow(ini)};
+  arguments.insert(arguments.end(), GetParam().options.begin(), GetParam().options.end());
+  WString text = RunToOneBox(Request(arguments));
+  if (GetParam().located) {
+    ExpectPastTheToolbarSettings(text);
+  } else {
+    EXPECT_EQ(ErrorText(kCannotLocate), text);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, IniRun,
+    testing::Values(IniCase{{}, ToolbarsSection("vantrove_UC"), true},
+                    IniCase{{}, "[vantrove_UC\\MainFrame Settings]\r\nx=1\r\n", false},
+                    // A section without lines counts as missing.
+                    IniCase{{}, "[vantrove_UC\\MainFrame Settings\\Toolbars]\r\n", false},
+                    IniCase{{"/S:work"}, ToolbarsSection("vantrove_UC.work"), true},
+                    IniCase{{"/S:work"}, ToolbarsSection("vantrove_UC"), false},
+                    // The registry path is no section prefix.
+                    IniCase{{}, ToolbarsSection("Software\\Harrowmede Plc\\vantrove_UC"), false}));
+
+// ---- Where the INI file is found ----------------------------------------------------------
+
+TEST_F(AddbarRun, FindsTheIniFileBesideTheProgram) {
+  WriteBytes(m_programFolder.File("settings.ini"), IniFile("[other]\r\nx=1\r\n"));
+  // Found (the error is about the section, not the file) although the working
+  // folder has no such file.
+  EXPECT_EQ(ErrorText(kCannotLocate), RunToOneBox(Request({"/I:settings.ini"})));
+
+  WriteBytes(m_programFolder.File("settings.ini"), IniFile(ToolbarsSection("vantrove_UC")));
+  ExpectPastTheToolbarSettings(RunToOneBox(Request({"/I:settings.ini"})));
+}
+
+TEST_F(AddbarRun, FindsTheIniFileInTheWorkingFolderFirst) {
+  WriteBytes(m_workFolder.File("settings.ini"), IniFile(ToolbarsSection("vantrove_UC")));
+  WriteBytes(m_programFolder.File("settings.ini"), IniFile("[other]\r\nx=1\r\n"));
+  // A path with a folder in it is read where it points.
+  ExpectPastTheToolbarSettings(RunToOneBox(Request({"/I:.\\settings.ini"})));
+  ExpectPastTheToolbarSettings(RunToOneBox(Request({"/I:./settings.ini"})));
+}
+
+TEST_F(AddbarRun, ABareFileNameIsReadFromTheWindowsFolder) {
+  WriteBytes(m_workFolder.File("settings.ini"), IniFile(ToolbarsSection("vantrove_UC")));
+  // The file is found in the working folder, so it is not looked for beside
+  // the program; but the profile calls read a bare file name in the Windows
+  // folder, which has no such file.
+  EXPECT_EQ(ErrorText(kCannotLocate), RunToOneBox(Request({"/I:settings.ini"})));
+}
+
+TEST_F(AddbarRun, ReadsAReadOnlyIniFileWithoutChangingIt) {
+  WString ini = m_workFolder.File("settings.ini");
+  WriteBytes(ini, IniFile(ToolbarsSection("vantrove_UC")));
+  std::string before = ReadBytes(ini);
+  MakeReadOnly(ini);
+  ExpectPastTheToolbarSettings(RunToOneBox(Request({"/I:" + Narrow(ini)})));
+  EXPECT_EQ(before, ReadBytes(ini));
+  MakeWritable(ini);
+}
+
+// ---- Command lines no argument list spells ---------------------------------------------
+
+TEST_F(AddbarRun, AWhiteSpaceCommandLineNamesTheProgramByItsModule) {
+  ProgramRequest request = Request({});
+  request.useRawCommandLine = true;
+  request.rawCommandLine = Wide(" \t ");
+  EXPECT_EQ(ErrorText(kCannotLocate), RunToOneBox(request));
+}
+
+TEST_F(AddbarRun, AnUnclosedQuoteRunsToTheEndOfTheLine) {
+  ProgramRequest request = Request({});
+  request.useRawCommandLine = true;
+  // Trailing blanks are trimmed before the line is split; inner ones stay.
+  request.rawCommandLine = Wide("C:\\tools\\addbar.exe \"/I:my  missing.ini  ");
+  WString expected =
+      Wide(kCannotFind) + m_moduleDirectory + Wide("my  missing.ini") + Usage(Wide("addbar.exe"));
+  EXPECT_EQ(expected, RunToOneBox(request));
+}
+
+}  // namespace
