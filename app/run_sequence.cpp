@@ -7,6 +7,7 @@
 #include <objbase.h>
 
 #include "app/app_info.h"
+#include "app/drive_bar.h"
 #include "app/module_state.h"
 #include "app/run_messages.h"
 #include "app/run_options.h"
@@ -19,14 +20,6 @@
 namespace {
 
 const WCHAR kToolbarsKeyPath[] = TEXT("MainFrame Settings\\Toolbars");
-
-// Adds the drive bar; returns the number of buttons, or sets `message`.
-// This build has no drive-bar installer yet, and a run must never claim a
-// drive bar it did not write.
-int AddDriveBar(const CSettingsRoot &, const CSettingsRoot &, CSettingsKey &, CString &message) {
-  message = TEXT("the drive bar can't be installed by this build yet");
-  return 0;
-}
 
 // Everything after the handshake. The locals are declared so that they are
 // released in the order the clean-up needs: message, toolbars key, layout
@@ -61,7 +54,9 @@ int RunInstaller() {
     layoutRoot.OpenInto(toolbarsKey, kToolbarsKeyPath, TRUE);
     if (toolbarsKey.m_hKey == nullptr) message = kCannotLocateToolbars;
   }
-  if (message.IsEmpty()) buttonCount = AddDriveBar(layoutRoot, globalRoot, toolbarsKey, message);
+  if (message.IsEmpty()) {
+    buttonCount = InstallDriveBar(layoutRoot, globalRoot, toolbarsKey, message);
+  }
 
   int exitCode = ShowFinalMessage(message, buttonCount, args, appInfo);
   TerminateModuleState();
