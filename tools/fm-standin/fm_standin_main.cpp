@@ -1,0 +1,45 @@
+// The stand-in file manager: reads the drive bar from the same settings
+// store as addbar, with the same options, shows it and waits in its window
+// for the close command.
+#include <windows.h>
+
+#include "app/app_info.h"
+#include "app/run_options.h"
+#include "app/run_sequence.h"
+#include "cmdline/command_line_args.h"
+#include "settings/settings_root.h"
+#include "tools/fm-standin/close_delay.h"
+#include "tools/fm-standin/drive_bar_view.h"
+#include "tools/fm-standin/file_manager_window.h"
+
+const WCHAR kFileManagerTitle[] = TEXT("vantrove_CommPort");
+
+extern "C" int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
+  CAppInfo appInfo;
+  CCommandLineArgs args(TEXT('"'));
+  args.Parse(nullptr);
+
+  CloseDelay delay;
+  if (!ReadCloseDelay(args, delay)) {
+    WriteError(TEXT("fm-standin: /D: takes seconds (such as 1.2) or never\n"));
+    return kExitBadOption;
+  }
+  CString iniPath;
+  CString layout;
+  ReadRunOptions(args, iniPath, layout);
+  CString baseKeyPath;
+  CSettingsRoot globalRoot;
+  CSettingsRoot layoutRoot;
+  BuildSettingsRoots(layout, baseKeyPath, globalRoot, layoutRoot);
+  if (!iniPath.IsEmpty()) {
+    if (!ResolveIniFile(appInfo, iniPath)) {
+      WriteError(CString(TEXT("fm-standin: cannot find INI file: ")) + iniPath + TEXT("\n"));
+      return kExitNoIniFile;
+    }
+    BindRootsToIniFile(baseKeyPath, iniPath, layoutRoot, globalRoot);
+  }
+
+  DriveBarView view = ReadDriveBarView(layoutRoot, globalRoot);
+  WriteOutput(DescribeDriveBar(view));
+  return RunFileManagerWindow(view, delay);
+}
