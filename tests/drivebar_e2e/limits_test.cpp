@@ -1,0 +1,191 @@
+// The limits of a new drive bar (toolbars, bookmarks), the icon count, and
+// an existing drive bar found again.
+#include "drivebar_e2e/drive_bar_run.h"
+
+using testing_support::ProgramRun;
+
+namespace {
+
+const Scenario kStores[] = {{StoreKind::Registry, ""}, {StoreKind::Ini, ""}};
+
+using ExistingDriveBar = DriveBarRunTest;
+
+TEST_P(ExistingDriveBar, MarkerIsFoundInAnyCaseAndKept) {
+  FileManagerStore &store = m_run.Store();
+  store.SetDword(StoreRoot::Layout, kToolbars, "nToolbars", 9);
+  store.SetString(StoreRoot::Layout, DriveBarRun::ToolbarKey("7_60166"), nullptr, "drivebar_f2");
+  size_t drives = DriveBarRun::Drives().size();
+  DriveBarRun::ExpectDone(m_run.RunAddbar(), drives);
+  EXPECT_EQ(store.SubKeys(StoreRoot::Layout, kToolbars), std::vector<std::string>{"7_60166"});
+  EXPECT_EQ(store.Dword(StoreRoot::Layout, kToolbars, "nToolbars"), 9u);
+  EXPECT_EQ(store.String(StoreRoot::Layout, DriveBarRun::ToolbarKey("7_60166"), nullptr),
+            "drivebar_f2");
+  EXPECT_EQ(store.Dword(StoreRoot::Layout, DriveBarRun::ToolbarKey("7_60166"), "nButtons"), drives);
+}
+
+TEST_P(ExistingDriveBar, IsNeverRefusedForTooManyBookmarks) {
+  FileManagerStore &store = m_run.Store();
+  store.SetString(StoreRoot::Layout, DriveBarRun::ToolbarKey("3_60162"), nullptr, "DRIVEBAR_F2");
+  m_run.AddOtherValues(120);
+  size_t drives = DriveBarRun::Drives().size();
+  DriveBarRun::ExpectDone(m_run.RunAddbar(), drives);
+  EXPECT_EQ(store.ValueNames(StoreRoot::Global, kBookmarks).size(), 120 + drives);
+  // Bookmark numbers from 0x78 on.
+  WCHAR first = DriveBarRun::Drives().front().letter;
+  EXPECT_EQ(
+      store.String(StoreRoot::Global, kBookmarks, DriveBarRun::BookmarkName(120, first).c_str()),
+      DriveBarRun::Drives().front().root);
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, ExistingDriveBar, testing::ValuesIn(kStores), ScenarioName);
+
+// ---- "nToolbars" ----------------------------------------------------------------------
+
+struct ToolbarCountCase {
+  const char *name;
+  void (*store)(FileManagerStore &store);
+  const char *toolbarKey;  // null: refused
+  DWORD countAfter;
+};
+
+class ToolbarCount : public testing::TestWithParam<std::tuple<Scenario, ToolbarCountCase>> {
+ protected:
+  DriveBarRun m_run{std::get<0>(GetParam())};
+};
+
+TEST_P(ToolbarCount, NamesTheNewToolbarOrRefusesIt) {
+  const ToolbarCountCase &count = std::get<1>(GetParam());
+  FileManagerStore &store = m_run.Store();
+  count.store(store);
+  std::string before = store.Snapshot();
+  ProgramRun run = m_run.RunAddbar();
+  if (count.toolbarKey == nullptr) {
+    DriveBarRun::ExpectError(run, "max toolbars # reached");
+    EXPECT_TRUE(store.Snapshot() == before) << "the store changed";
+    return;
+  }
+  DriveBarRun::ExpectDone(run, DriveBarRun::Drives().size());
+  EXPECT_EQ(store.String(StoreRoot::Layout, DriveBarRun::ToolbarKey(count.toolbarKey), nullptr),
+            "DRIVEBAR_F2");
+  EXPECT_EQ(store.Dword(StoreRoot::Layout, kToolbars, "nToolbars"), count.countAfter);
+}
+
+void SetCount(FileManagerStore &store, DWORD value) {
+  store.SetDword(StoreRoot::Layout, kToolbars, "nToolbars", value);
+}
+
+std::string CountName(const testing::TestParamInfo<std::tuple<Scenario, ToolbarCountCase>> &info) {
+  return StoreKindName(std::get<0>(info.param).kind) + std::string(std::get<1>(info.param).name);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Counts, ToolbarCount,
+    testing::Combine(
+        testing::ValuesIn(kStores),
+        testing::Values(
+            ToolbarCountCase{"Fifteen", [](FileManagerStore &s) { SetCount(s, 15); }, "F_60174",
+                             16},
+            ToolbarCountCase{"Sixteen", [](FileManagerStore &s) { SetCount(s, 16); }, nullptr, 16},
+            ToolbarCountCase{"Huge", [](FileManagerStore &s) { SetCount(s, 0x7FFFFFFF); }, nullptr,
+                             0x7FFFFFFF},
+            // Taken as a signed number, -1 is below 16.
+            ToolbarCountCase{"Negative", [](FileManagerStore &s) { SetCount(s, 0xFFFFFFFF); },
+                             "FFFFFFFF_60158", 0},
+            ToolbarCountCase{"Absent",
+                             [](FileManagerStore &s) {
+                               // The key must still be there, so another value stays.
+                               s.SetString(StoreRoot::Layout, kToolbars, "other", "x");
+                               s.DeleteValue(StoreRoot::Layout, kToolbars, "nToolbars");
+                             },
+                             "0_60159", 1},
+            ToolbarCountCase{"Text",
+                             [](FileManagerStore &s) {
+                               s.SetString(StoreRoot::Layout, kToolbars, "nToolbars", "five");
+                             },
+                             "0_60159", 1})),
+    CountName);
+
+// ---- Room for bookmarks -------------------------------------------------------------------
+
+struct RoomCase {
+  const char *name;
+  int belowLimit;  // values already in "Favorites": 100 - drives - belowLimit
+  bool refused;
+};
+
+class BookmarkRoom : public testing::TestWithParam<std::tuple<Scenario, RoomCase>> {
+ protected:
+  DriveBarRun m_run{std::get<0>(GetParam())};
+};
+
+TEST_P(BookmarkRoom, NewDriveBarNeedsBookmarksAndDrivesBelowAHundred) {
+  const RoomCase &room = std::get<1>(GetParam());
+  const int drives = static_cast<int>(DriveBarRun::Drives().size());
+  const int values = 100 - drives - room.belowLimit;
+  m_run.AddOtherValues(values);
+  FileManagerStore &store = m_run.Store();
+  std::vector<std::string> bookmarks = store.ValueNames(StoreRoot::Global, kBookmarks);
+  ProgramRun run = m_run.RunAddbar();
+  if (room.refused) {
+    // Opening "Favorites" for writing may have made room for it in the
+    // store, but no bookmark and no toolbar is written.
+    DriveBarRun::ExpectError(run, "no room for more bookmarks");
+    EXPECT_EQ(store.ValueNames(StoreRoot::Global, kBookmarks), bookmarks);
+    EXPECT_TRUE(store.ValueNames(StoreRoot::Global, kBookmarkIcons).empty());
+    EXPECT_TRUE(store.SubKeys(StoreRoot::Layout, kToolbars).empty());
+    EXPECT_EQ(store.Dword(StoreRoot::Layout, kToolbars, "nToolbars"), 3u);
+  } else {
+    DriveBarRun::ExpectDone(run, static_cast<size_t>(drives));
+    EXPECT_EQ(store.ValueNames(StoreRoot::Global, kBookmarks).size(),
+              static_cast<size_t>(values + drives));
+  }
+}
+
+std::string RoomName(const testing::TestParamInfo<std::tuple<Scenario, RoomCase>> &info) {
+  return StoreKindName(std::get<0>(info.param).kind) + std::string(std::get<1>(info.param).name);
+}
+
+// With three drives: 96 values pass, 97 are refused.
+INSTANTIATE_TEST_SUITE_P(Room, BookmarkRoom,
+                         testing::Combine(testing::ValuesIn(kStores),
+                                          testing::Values(RoomCase{"OneBelow", 1, false},
+                                                          RoomCase{"AtTheLimit", 0, true},
+                                                          RoomCase{"Beyond", -5, true})),
+                         RoomName);
+
+// ---- "nCustMenuIcons" -----------------------------------------------------------------------
+
+struct IconCountCase {
+  const char *name;
+  DWORD stored;
+  int bookmarksAfter;
+  DWORD expected;
+};
+
+class IconCount : public testing::TestWithParam<std::tuple<Scenario, IconCountCase>> {
+ protected:
+  DriveBarRun m_run{std::get<0>(GetParam())};
+};
+
+TEST_P(IconCount, IsRaisedToTheBookmarkCountOnly) {
+  const IconCountCase &icons = std::get<1>(GetParam());
+  const int drives = static_cast<int>(DriveBarRun::Drives().size());
+  m_run.AddOtherValues(icons.bookmarksAfter - drives);
+  FileManagerStore &store = m_run.Store();
+  store.SetDword(StoreRoot::Global, "", "nCustMenuIcons", icons.stored);
+  DriveBarRun::ExpectDone(m_run.RunAddbar(), static_cast<size_t>(drives));
+  EXPECT_EQ(store.Dword(StoreRoot::Global, "", "nCustMenuIcons"), icons.expected);
+}
+
+std::string IconName(const testing::TestParamInfo<std::tuple<Scenario, IconCountCase>> &info) {
+  return StoreKindName(std::get<0>(info.param).kind) + std::string(std::get<1>(info.param).name);
+}
+
+INSTANTIATE_TEST_SUITE_P(Icons, IconCount,
+                         testing::Combine(testing::ValuesIn(kStores),
+                                          testing::Values(IconCountCase{"Higher", 50, 40, 50},
+                                                          IconCountCase{"Lower", 10, 12, 12},
+                                                          IconCountCase{"Equal", 12, 12, 12})),
+                         IconName);
+
+}  // namespace
