@@ -137,6 +137,32 @@ TEST_F(StoreTest, NamesAreEscapedAndKeysComeParentFirstInSortedOrder) {
   RegCloseKey(key);
 }
 
+TEST_F(StoreTest, LineBreaksInNamesAreEscapedOrRefused) {
+  HKEY key = OpenTestKey();
+  DWORD one = 1;
+  ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key, TEXT("two\r\nlines"), 0, REG_DWORD,
+                                          reinterpret_cast<BYTE *>(&one), 4));
+  std::vector<std::string> lines = StoreLines();
+  EXPECT_NE(lines.end(),
+            std::find(lines.begin(), lines.end(), "\"two\\r\\nlines\"=dword:00000001"));
+  // A key line can't hold a line break, so such a key can't be kept.
+  HKEY child = nullptr;
+  EXPECT_EQ(ERROR_INVALID_PARAMETER, RegCreateKeyExW(key, TEXT("a\nb"), 0, nullptr, 0,
+                                                     KEY_ALL_ACCESS, nullptr, &child, nullptr));
+  RegCloseKey(key);
+
+  testing_support::TempDir other;
+  WString copy = other.File("copy.reg");
+  testing_support::WriteBytes(copy, testing_support::ReadBytes(StorePath()));
+  testing_support::ScopedEnvironment pointAtCopy("ADDBAR_REGISTRY", Narrow(copy).c_str());
+  ASSERT_EQ(ERROR_SUCCESS,
+            RegOpenKeyExW(HKEY_CURRENT_USER, TEXT("Software\\t"), 0, KEY_READ, &key));
+  DWORD size = 0;
+  EXPECT_EQ(ERROR_SUCCESS,
+            RegQueryValueExW(key, TEXT("two\r\nlines"), nullptr, nullptr, nullptr, &size));
+  RegCloseKey(key);
+}
+
 TEST_F(StoreTest, LongHexDataGoesOnOverContinuationLines) {
   HKEY key = OpenTestKey();
   std::string data;
