@@ -1,0 +1,79 @@
+// CreateFileW on the stand-in: the five dispositions, read and write access.
+// Sharing modes are not enforced.
+#include <windows.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <cerrno>
+
+#include "common/atomic_file.h"
+#include "common/host_path.h"
+#include "files/handle_table.h"
+#include "files/path_status.h"
+
+namespace {
+
+HANDLE Fail(DWORD error) {
+  SetLastError(error);
+  return INVALID_HANDLE_VALUE;
+}
+
+int OpenFlags(DWORD access) {
+  bool read = (access & GENERIC_READ) != 0, write = (access & GENERIC_WRITE) != 0;
+  if (read && write) return O_RDWR;
+  if (write) return O_WRONLY;
+  if (read) return O_RDONLY;
+  return O_PATH;  // attributes and times only
+}
+
+}  // namespace
+
+HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD /*dwShareMode*/,
+                          LPSECURITY_ATTRIBUTES /*lpSecurityAttributes*/,
+                          DWORD dwCreationDisposition, DWORD dwFlagsAndAttributes,
+                          HANDLE /*hTemplateFile*/) {
+  if (lpFileName == nullptr) return Fail(ERROR_INVALID_PARAMETER);
+  if (*lpFileName == 0) return Fail(ERROR_PATH_NOT_FOUND);
+  const DWORD disposition = dwCreationDisposition;
+  if (disposition < CREATE_NEW || disposition > TRUNCATE_EXISTING) {
+    return Fail(ERROR_INVALID_PARAMETER);
+  }
+  const bool truncates = disposition == CREATE_ALWAYS || disposition == TRUNCATE_EXISTING;
+  if (disposition == TRUNCATE_EXISTING && (dwDesiredAccess & GENERIC_WRITE) == 0) {
+    return Fail(ERROR_INVALID_PARAMETER);
+  }
+  const std::string path = standin::ToHostPath(lpFileName);
+  int flags = OpenFlags(dwDesiredAccess) | O_CLOEXEC;
+
+  struct stat info;
+  bool exists = stat(path.c_str(), &info) == 0;
+  if (!exists && errno != ENOENT) return Fail(standin::PathError(path, errno));
+  if (exists) {
+    if (disposition == CREATE_NEW) return Fail(ERROR_FILE_EXISTS);
+    // A folder opens only with backup semantics, which nothing here asks for.
+    if (S_ISDIR(info.st_mode)) return Fail(ERROR_ACCESS_DENIED);
+    // Read-only files refuse writing even to the super-user, as on Windows.
+    bool writes = (dwDesiredAccess & GENERIC_WRITE) != 0 || truncates;
+    if (writes && !standin::PermissionBitsAllowWriting(path)) return Fail(ERROR_ACCESS_DENIED);
+    if (truncates) flags = (flags & ~O_PATH) | O_TRUNC | ((flags & O_PATH) ? O_WRONLY : 0);
+  } else {
+    if (disposition == OPEN_EXISTING || disposition == TRUNCATE_EXISTING) {
+      return Fail(standin::MissingPathError(path));
+    }
+    if ((flags & O_PATH) != 0) flags = (flags & ~O_PATH) | O_RDONLY;
+    flags |= O_CREAT | O_EXCL;
+  }
+  mode_t mode = (dwFlagsAndAttributes & FILE_ATTRIBUTE_READONLY) != 0 ? 0444 : 0666;
+  int fd = open(path.c_str(), flags, mode);
+  if (fd < 0) return Fail(standin::PathError(path, errno));
+
+  standin::HandleEntry entry;
+  entry.kind = standin::HandleKind::File;
+  entry.fd = fd;
+  entry.access = dwDesiredAccess & (GENERIC_READ | GENERIC_WRITE);
+  HANDLE handle = standin::AddHandle(entry);
+  bool replacedOrFound = exists && (disposition == CREATE_ALWAYS || disposition == OPEN_ALWAYS);
+  SetLastError(replacedOrFound ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
+  return handle;
+}

@@ -1,0 +1,71 @@
+// A profile file held as its own units, with an index of its lines and
+// sections. Look-ups read from the units; edits splice new units in and
+// leave every other unit as it was.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "common/unicode.h"
+#include "profile/profile_encoding.h"
+#include "profile/profile_line.h"
+
+namespace standin {
+namespace profile {
+
+struct ProfileSection {
+  WString name;       // as spelled in the file, blanks trimmed
+  size_t header = 0;  // index of its header line
+  size_t end = 0;     // index one past its last line (the next header)
+};
+
+class ProfileDocument {
+ public:
+  // An empty 8-bit file, as a write to a missing file starts from.
+  ProfileDocument();
+  explicit ProfileDocument(const std::string &bytes);
+
+  std::string Bytes() const { return JoinFile(m_file); }
+
+  // Look-ups ignore case; of duplicates the first counts. Lines before the
+  // first header belong to no section.
+  const ProfileSection *FindSection(WStringView name) const;
+  const ProfileLine *FindEntry(const ProfileSection &section, WStringView key) const;
+  // An entry's value as the caller gets it: decoded, outer quotes removed.
+  WString ValueOf(const ProfileLine &entry) const;
+
+  // Every header's name, in file order.
+  std::vector<WString> SectionNames() const;
+  // The keys of the lines with '=' (comments and lines without '=' left out).
+  std::vector<WString> KeyNames(const ProfileSection &section) const;
+  // Every line of the section but comments and blank lines: key=value with
+  // the blanks around key and value left out, or the line's text.
+  std::vector<WString> SectionLines(const ProfileSection &section) const;
+
+  // Edits; each returns whether the units changed.
+  // Sets `key` of `section`: replaces the value of an existing entry, or adds
+  // a line key=value after the section's last line, or adds the section with
+  // that line at the end of the file.
+  bool SetValue(WStringView section, WStringView key, WStringView value);
+  // Removes the entry's line.
+  bool DeleteKey(WStringView section, WStringView key);
+  // Removes the section's header and its entry and text lines; comments and
+  // blank lines stay.
+  bool DeleteSection(WStringView section);
+
+ private:
+  void Index();
+  WString Text(size_t begin, size_t end) const;
+  void Splice(size_t at, size_t length, const WString &units);
+
+  FileUnits m_file;
+  std::vector<ProfileLine> m_lines;
+  std::vector<ProfileSection> m_sections;
+  std::unordered_map<WString, size_t> m_firstSection;  // folded name -> index
+};
+
+}  // namespace profile
+}  // namespace standin

@@ -1,0 +1,41 @@
+// The two kinds of profile file: UTF-16LE when the file starts with its
+// byte-order mark, 8-bit text otherwise. On this host 8-bit text is read as
+// UTF-8, but its bytes are kept as they are, so a write re-encodes nothing
+// it does not change.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "common/unicode.h"
+
+namespace standin {
+namespace profile {
+
+enum class TextEncoding { EightBit, Utf16Le };
+
+// A file's contents as code units of its encoding: one unit per byte for
+// 8-bit text (0-255, whatever they mean), the UTF-16 units after the mark
+// otherwise. Parsing and editing work on these units, so any byte a write
+// does not touch goes back out unchanged.
+struct FileUnits {
+  TextEncoding encoding = TextEncoding::EightBit;
+  WString units;
+  // A UTF-16 file of odd length: its last byte, which is no whole unit. It
+  // stays the file's last byte through every edit.
+  std::string strayByte;
+};
+
+FileUnits SplitFile(const std::string &bytes);
+std::string JoinFile(const FileUnits &file);
+
+// Units of the file -> text for the caller (8-bit: UTF-8, each byte that is
+// not UTF-8 becomes U+FFFD).
+WString DecodeUnits(TextEncoding encoding, WStringView units);
+// Text of the caller -> units of the file (8-bit: UTF-8 bytes; an unpaired
+// surrogate, which UTF-8 can't spell, becomes U+FFFD).
+WString EncodeText(TextEncoding encoding, WStringView text);
+
+}  // namespace profile
+}  // namespace standin

@@ -1,0 +1,142 @@
+#include "profile/profile_store.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <cerrno>
+#include <mutex>
+
+#include "common/atomic_file.h"
+#include "files/path_status.h"
+
+namespace standin {
+namespace profile {
+
+namespace {
+
+// What identifies one version of a file's contents.
+struct FileIdentity {
+  dev_t device = 0;
+  ino_t inode = 0;
+  off_t size = -1;
+  struct timespec modified = {0, 0};
+  struct timespec changed = {0, 0};
+
+  static FileIdentity Of(const struct stat &info) {
+    FileIdentity identity;
+    identity.device = info.st_dev;
+    identity.inode = info.st_ino;
+    identity.size = info.st_size;
+    identity.modified = info.st_mtim;
+    identity.changed = info.st_ctim;
+    return identity;
+  }
+
+  bool operator==(const FileIdentity &other) const {
+    return device == other.device && inode == other.inode && size == other.size &&
+           modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec &&
+           changed.tv_sec == other.changed.tv_sec && changed.tv_nsec == other.changed.tv_nsec;
+  }
+};
+
+// The last file read or written. One entry: the program works on one file.
+struct CachedProfile {
+  std::mutex lock;
+  bool valid = false;
+  FileIdentity identity;
+  std::shared_ptr<const ProfileDocument> document;
+};
+
+CachedProfile &Cache() {
+  static CachedProfile cache;
+  return cache;
+}
+
+bool ReadAll(int fd, std::string &bytes) {
+  char chunk[65536];
+  for (;;) {
+    ssize_t got = read(fd, chunk, sizeof chunk);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (got == 0) return true;
+    bytes.append(chunk, static_cast<size_t>(got));
+  }
+}
+
+void Remember(const FileIdentity &identity, std::shared_ptr<const ProfileDocument> document) {
+  CachedProfile &cache = Cache();
+  std::lock_guard<std::mutex> hold(cache.lock);
+  cache.valid = true;
+  cache.identity = identity;
+  cache.document = std::move(document);
+}
+
+}  // namespace
+
+LoadedProfile LoadProfile(const std::string &hostPath) {
+  LoadedProfile loaded;
+  struct stat info;
+  if (stat(hostPath.c_str(), &info) != 0) {
+    loaded.status = PathError(hostPath, errno);
+    return loaded;
+  }
+  if (!S_ISREG(info.st_mode)) {
+    loaded.status = ERROR_ACCESS_DENIED;
+    return loaded;
+  }
+  {
+    CachedProfile &cache = Cache();
+    std::lock_guard<std::mutex> hold(cache.lock);
+    if (cache.valid && cache.identity == FileIdentity::Of(info)) {
+      loaded.document = cache.document;
+      return loaded;
+    }
+  }
+  int fd = open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    loaded.status = PathError(hostPath, errno);
+    return loaded;
+  }
+  // The identity of what is read, taken before reading: a change while
+  // reading gives the file another identity, so it is read again next time.
+  struct stat opened;
+  std::string bytes;
+  bool ok = fstat(fd, &opened) == 0 && ReadAll(fd, bytes);
+  int error = errno;
+  close(fd);
+  if (!ok) {
+    loaded.status = Win32ErrorFromErrno(error);
+    return loaded;
+  }
+  auto document = std::make_shared<const ProfileDocument>(bytes);
+  Remember(FileIdentity::Of(opened), document);
+  loaded.document = std::move(document);
+  return loaded;
+}
+
+DWORD CheckWritable(const std::string &hostPath) {
+  struct stat info;
+  if (stat(hostPath.c_str(), &info) != 0) {
+    DWORD status = PathError(hostPath, errno);
+    return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
+  }
+  if (!S_ISREG(info.st_mode)) return ERROR_ACCESS_DENIED;
+  return PermissionBitsAllowWriting(hostPath) ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
+}
+
+DWORD SaveProfile(const std::string &hostPath, const ProfileDocument &document) {
+  // The written file is read afresh by the next call: its identity taken
+  // after the rename could already be that of another process's change.
+  {
+    CachedProfile &cache = Cache();
+    std::lock_guard<std::mutex> hold(cache.lock);
+    cache.valid = false;
+    cache.document.reset();
+  }
+  return ReplaceFileContents(hostPath, document.Bytes());
+}
+
+}  // namespace profile
+}  // namespace standin
