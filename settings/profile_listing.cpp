@@ -1,0 +1,151 @@
+// INI listings: the names of a key's child sections or of its section's
+// entries, read at once into the key's listing block and sorted.
+#include <cstdlib>
+
+#include "settings/old_platform.h"
+#include "settings/settings_key.h"
+
+namespace {
+
+// Old platforms refuse larger requests of the profile calls.
+DWORD ListingRequestUnits() {
+  return g_oldPlatform != 0 ? kOldPlatformListingUnits : kListingTextUnits;
+}
+
+// What the platform put into the listing text: null-separated strings. The
+// scan never goes past the units the call reported, and the last string is
+// flagged when the call may have cut it to fit the buffer.
+struct CFilledText {
+  LPWSTR text;
+  DWORD filled;        // units reported, capped to what was asked for
+  bool mayBeCutShort;  // a full buffer cuts its last string and reports asked - 2
+};
+
+CFilledText SealFilledText(LPWSTR text, DWORD reported, DWORD asked) {
+  DWORD filled = reported < asked ? reported : asked - 1;
+  text[filled] = 0;
+  return CFilledText{text, filled, filled + 2 >= asked};
+}
+
+// Calls visit(start, length, isLast) for each string, in order.
+template <typename Visit>
+void ForEachString(const CFilledText &filledText, Visit visit) {
+  DWORD position = 0;
+  while (position < filledText.filled && filledText.text[position] != 0) {
+    DWORD start = position;
+    while (filledText.text[position] != 0) ++position;
+    bool isLast = position + 1 >= filledText.filled;
+    if (!visit(filledText.text + start, static_cast<int>(position - start), isLast)) return;
+    ++position;
+  }
+}
+
+CString LowerCased(LPCWSTR text, int length) {
+  CString copy(text, length);
+  if (length == 0) return copy;
+  LPWSTR units = copy.GetBuffer(length);
+  if (units == nullptr) return CString();
+  CharLowerW(units);
+  copy.ReleaseBuffer(length);
+  return copy;
+}
+
+bool HasBackslashFrom(LPCWSTR text, int from, int length) {
+  for (int i = from; i < length; ++i) {
+    if (text[i] == TEXT('\\')) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool CSettingsKey::EnsureListingBlock() {
+  if (m_listing.m_slots != nullptr) return true;
+  const size_t slotBytes = (kListingSlots + 1) * sizeof(LPWSTR);
+  void *block = std::malloc(slotBytes + kListingTextUnits * sizeof(WCHAR));
+  if (block == nullptr) return false;
+  m_listing.m_slots = static_cast<LPWSTR *>(block);
+  m_listing.m_text = reinterpret_cast<LPWSTR>(static_cast<char *>(block) + slotBytes);
+  return true;
+}
+
+int CSettingsKey::ListSections() {
+  m_listing.m_position = -1;
+  if (m_iniPath == nullptr || !EnsureListingBlock()) return 0;
+  DWORD asked = ListingRequestUnits();
+  m_listing.m_text[0] = 0;
+  DWORD reported = GetPrivateProfileSectionNamesW(m_listing.m_text, asked, m_iniPath);
+  if (reported == 0 || m_listing.m_text[0] == 0) return 0;
+  CFilledText names = SealFilledText(m_listing.m_text, reported, asked);
+
+  const int pathLength = m_path.GetLength();
+  const CString lowerPath = LowerCased(m_path, pathLength);
+  if (lowerPath.GetLength() != pathLength) return 0;  // out of memory
+  int count = 0;
+  ForEachString(names, [&](LPWSTR name, int length, bool isLast) {
+    if (count == kListingSlots) return false;
+    // Only direct children, and never a name the buffer may have cut.
+    if (length <= pathLength || (isLast && names.mayBeCutShort)) return true;
+    if (pathLength > 0) {
+      CString lowerName = LowerCased(name, length);
+      if (lowerName.GetLength() != length) return true;
+      LPCWSTR lower = lowerName;
+      for (int i = 0; i < pathLength; ++i) {
+        if (lower[i] != lowerPath.GetAt(i)) return true;
+      }
+      if (lower[pathLength] != TEXT('\\')) return true;
+    }
+    if (HasBackslashFrom(name, pathLength + 1, length)) return true;
+    m_listing.m_slots[count++] = name + (pathLength > 0 ? pathLength + 1 : 0);
+    return true;
+  });
+
+  m_listing.m_position = 0;
+  m_listing.m_slots[count] = nullptr;
+  if (count > 1) SortNames(count, m_listing.m_slots);
+  return count;
+}
+
+int CSettingsKey::ListEntries() {
+  m_listing.m_position = -1;
+  if (m_iniPath == nullptr || !EnsureListingBlock()) return 0;
+  DWORD asked = ListingRequestUnits();
+  m_listing.m_text[0] = 0;
+  DWORD reported = GetPrivateProfileSectionW(m_path, m_listing.m_text, asked, m_iniPath);
+  if (reported == 0 || m_listing.m_text[0] == 0) return 0;
+  CFilledText lines = SealFilledText(m_listing.m_text, reported, asked);
+
+  int count = 0;
+  ForEachString(lines, [&](LPWSTR line, int length, bool isLast) {
+    if (count == kListingSlots) return false;
+    int equals = 0;
+    while (equals < length && line[equals] != TEXT('=')) ++equals;
+    // A cut line still has its whole name when its '=' made it into the buffer.
+    if (equals == length && isLast && lines.mayBeCutShort) return true;
+    if (equals < length) line[equals] = 0;
+    m_listing.m_slots[count++] = line;
+    return true;
+  });
+
+  m_listing.m_position = 0;
+  m_listing.m_slots[count] = nullptr;
+  if (count > 1) SortNames(count, m_listing.m_slots);
+  return count;
+}
+
+void CSettingsKey::SortNames(int count, LPWSTR *slots) {
+  if (slots == nullptr || count < 2) return;
+  int gap = 1;
+  while (gap <= (count - 1) / 3) gap = 3 * gap + 1;
+  for (; gap > 0; gap /= 3) {
+    for (int i = gap; i < count; ++i) {
+      LPWSTR moving = slots[i];
+      int j = i;
+      while (j >= gap && lstrcmpiW(slots[j - gap], moving) > 0) {
+        slots[j] = slots[j - gap];
+        j -= gap;
+      }
+      slots[j] = moving;
+    }
+  }
+}
