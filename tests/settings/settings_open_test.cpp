@@ -50,13 +50,18 @@ TEST(IniOpen, ReadOnlyKeyOfMissingFileIsClosedAndCreatesNothing) {
   EXPECT_FALSE(testing_support::FileExists(store.file));
 }
 
-TEST(IniOpen, WritableOpeningCreatesMissingFileWithByteOrderMarkOnly) {
-  IniStore store(TEXT("top"));
+class IniNewFile : public testing::TestWithParam<LPCWSTR> {};
+
+// Without a parent (none, or one with an empty name) nothing is written.
+TEST_P(IniNewFile, WritableOpeningCreatesMissingFileWithByteOrderMarkOnly) {
+  IniStore store(GetParam());
   CSettingsKey key;
   store.root.OpenInto(key, nullptr, FALSE);
   EXPECT_EQ(ProfileKeyMarker(), key.m_hKey);
   EXPECT_EQ(std::string("\xFF\xFE", 2), ReadBytes(store.file));
 }
+
+INSTANTIATE_TEST_SUITE_P(Paths, IniNewFile, testing::Values(TEXT("top"), TEXT("\\top")));
 
 TEST(IniOpen, WritableChildGivesItsEmptyParentAnAtEntry) {
   IniStore store(TEXT("top"));
