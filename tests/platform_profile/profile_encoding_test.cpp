@@ -63,12 +63,5 @@ TEST_F(ProfileEncoding, BigEndianMarkIsNotRecognised) {
   EXPECT_EQ(kMissing, ReadValue(PathText(), "s", "k"));
 }
 
-TEST_F(ProfileEncoding, AsciiReadsTheSameInBothEncodings) {
-  Store("[s]\r\nk=plain text\r\n");
-  EXPECT_EQ("plain text", ReadValue(PathText(), "s", "k"));
-  Store(Utf16Bytes("[s]\r\nk=plain text\r\n"));
-  EXPECT_EQ("plain text", ReadValue(PathText(), "s", "k"));
-}
-
 }  // namespace
 }  // namespace profile_test

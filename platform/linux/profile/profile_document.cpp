@@ -32,7 +32,7 @@ void ProfileDocument::Index() {
     if (line.kind != LineKind::Header) continue;
     if (!m_sections.empty()) m_sections.back().end = i;
     ProfileSection section;
-    section.name = Text(line.nameBegin, line.nameEnd);
+    section.name = UpToNull(Text(line.nameBegin, line.nameEnd));
     section.header = i;
     section.end = m_lines.size();
     m_firstSection.emplace(FoldName(section.name), m_sections.size());
@@ -68,10 +68,10 @@ WString ProfileDocument::ValueOf(const ProfileLine &entry) const {
   return UpToNull(WString(Unquote(value)));
 }
 
-std::vector<WString> ProfileDocument::SectionNames() const {
-  std::vector<WString> names;
+std::vector<WStringView> ProfileDocument::SectionNames() const {
+  std::vector<WStringView> names;
   names.reserve(m_sections.size());
-  for (const ProfileSection &section : m_sections) names.push_back(UpToNull(section.name));
+  for (const ProfileSection &section : m_sections) names.push_back(section.name);
   return names;
 }
 

@@ -17,7 +17,7 @@ namespace standin {
 namespace profile {
 
 struct ProfileSection {
-  WString name;       // as spelled in the file, blanks trimmed
+  WString name;       // as spelled in the file, blanks trimmed, up to a null unit
   size_t header = 0;  // index of its header line
   size_t end = 0;     // index one past its last line (the next header)
 };
@@ -37,8 +37,9 @@ class ProfileDocument {
   // An entry's value as the caller gets it: decoded, outer quotes removed.
   WString ValueOf(const ProfileLine &entry) const;
 
-  // Every header's name, in file order.
-  std::vector<WString> SectionNames() const;
+  // Every header's name, in file order; the views last as long as the
+  // document.
+  std::vector<WStringView> SectionNames() const;
   // The keys of the lines with '=' (comments and lines without '=' left out).
   std::vector<WString> KeyNames(const ProfileSection &section) const;
   // Every line of the section but comments and blank lines: key=value with

@@ -47,6 +47,9 @@ std::string JoinFile(const FileUnits &file) {
 
 WString DecodeUnits(TextEncoding encoding, WStringView units) {
   if (encoding == TextEncoding::Utf16Le) return WString(units);
+  bool ascii = true;
+  for (WCHAR unit : units) ascii = ascii && unit < 0x80;
+  if (ascii) return WString(units);
   std::string bytes(units.size(), '\0');
   for (size_t i = 0; i < units.size(); ++i) bytes[i] = static_cast<char>(units[i]);
   return FromUtf8(bytes);

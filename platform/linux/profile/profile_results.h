@@ -19,6 +19,7 @@ DWORD CopyValue(WStringView text, LPWSTR buffer, DWORD size);
 // two units to spare beyond its strings and nulls: when it doesn't have them
 // the last string is cut, two nulls end the buffer and the result is
 // size - 2. size must be at least 1; sizes 1 and 2 give 0.
+DWORD CopyList(const std::vector<WStringView> &strings, LPWSTR buffer, DWORD size);
 DWORD CopyList(const std::vector<WString> &strings, LPWSTR buffer, DWORD size);
 
 }  // namespace profile
