@@ -63,17 +63,37 @@ class AddbarRun : public testing::Test {
   }
 
   // Runs and checks what every run must give: one box, the exit code being
-  // the length of its text. Returns the box's text.
-  WString RunToOneBox(const ProgramRequest &request, const char *caption = "Error") {
+  // the length of its text.
+  ShownBox RunToOneBox(const ProgramRequest &request) {
     ProgramRun run = RunProgram(request);
     EXPECT_TRUE(run.ended) << run.failure << "\n" << run.diagnostics;
     EXPECT_EQ(1u, run.boxes.size()) << Shown(run);
-    if (run.boxes.empty()) return WString();
+    if (run.boxes.empty()) return ShownBox();
     const ShownBox &box = run.boxes.back();
-    EXPECT_EQ(Wide(caption), box.caption);
     EXPECT_EQ(ObservableExitCode(static_cast<int>(box.text.size())), run.exitCode)
         << "text length " << box.text.size();
+    return box;
+  }
+
+  // The text of an error box (the platform's default caption).
+  WString RunToError(const ProgramRequest &request) {
+    ShownBox box = RunToOneBox(request);
+    EXPECT_EQ(Wide("Error"), box.caption) << Narrow(box.text);
     return box.text;
+  }
+
+  // Got past the toolbar settings: the drive bar step either reports its
+  // buttons or its own error, never one of the errors before it.
+  void RunPastTheToolbarSettings(const ProgramRequest &request) {
+    ShownBox box = RunToOneBox(request);
+    if (box.caption == Wide("done")) {
+      EXPECT_TRUE(StartsWith(box.text, Wide("added 'drivebar' with "))) << Narrow(box.text);
+    } else {
+      EXPECT_EQ(Wide("Error"), box.caption);
+      EXPECT_FALSE(StartsWith(box.text, Wide(kCannotFind))) << Narrow(box.text);
+      EXPECT_FALSE(StartsWith(box.text, Wide(kCannotLocate))) << Narrow(box.text);
+      EXPECT_FALSE(box.text.empty());
+    }
   }
 
   WString ErrorText(const std::string &error) const {
@@ -82,14 +102,6 @@ class AddbarRun : public testing::Test {
 
   WString CannotFind(const WString &given) const {
     return Wide(kCannotFind) + m_moduleDirectory + given + Usage(ProgramFileName(Wide("addbar")));
-  }
-
-  // Got past the toolbar settings: whatever the drive bar step says, it is
-  // not one of the errors before it.
-  static void ExpectPastTheToolbarSettings(const WString &text) {
-    EXPECT_FALSE(StartsWith(text, Wide(kCannotFind))) << Narrow(text);
-    EXPECT_FALSE(StartsWith(text, Wide(kCannotLocate))) << Narrow(text);
-    EXPECT_FALSE(text.empty());
   }
 
   TempDir m_programFolder;
@@ -114,7 +126,7 @@ TEST_P(MissingIniFile, ShowsTheRetriedPathBesideTheProgram) {
   TempDir elsewhere;
   WriteBytes(elsewhere.File("present.ini"), IniFile(ToolbarsSection("vantrove_UC")));
   WString given = Wide(GetParam().given(elsewhere));
-  WString text = RunToOneBox(Request({"/I:" + Narrow(given)}));
+  WString text = RunToError(Request({"/I:" + Narrow(given)}));
   EXPECT_EQ(CannotFind(given), text) << GetParam().label;
 }
 
@@ -169,11 +181,10 @@ TEST_P(RegistryRun, LooksForTheToolbarsUnderTheLayoutRoot) {
                                              KEY_ALL_ACCESS, nullptr, &key, nullptr));
     RegCloseKey(key);
   }
-  WString text = RunToOneBox(Request(GetParam().arguments));
   if (GetParam().located) {
-    ExpectPastTheToolbarSettings(text);
+    RunPastTheToolbarSettings(Request(GetParam().arguments));
   } else {
-    EXPECT_EQ(ErrorText(kCannotLocate), text);
+    EXPECT_EQ(ErrorText(kCannotLocate), RunToError(Request(GetParam().arguments)));
   }
 }
 
@@ -208,11 +219,10 @@ TEST_P(IniRun, LooksForTheToolbarsSectionUnderTheLayoutPrefix) {
   WriteBytes(ini, IniFile(GetParam().contents));
   std::vector<std::string> arguments{"/I:" + Narrow(ini)};
   arguments.insert(arguments.end(), GetParam().options.begin(), GetParam().options.end());
-  WString text = RunToOneBox(Request(arguments));
   if (GetParam().located) {
-    ExpectPastTheToolbarSettings(text);
+    RunPastTheToolbarSettings(Request(arguments));
   } else {
-    EXPECT_EQ(ErrorText(kCannotLocate), text);
+    EXPECT_EQ(ErrorText(kCannotLocate), RunToError(Request(arguments)));
   }
 }
 
@@ -233,18 +243,18 @@ TEST_F(AddbarRun, FindsTheIniFileBesideTheProgram) {
   WriteBytes(m_programFolder.File("settings.ini"), IniFile("[other]\r\nx=1\r\n"));
   // Found (the error is about the section, not the file) although the working
   // folder has no such file.
-  EXPECT_EQ(ErrorText(kCannotLocate), RunToOneBox(Request({"/I:settings.ini"})));
+  EXPECT_EQ(ErrorText(kCannotLocate), RunToError(Request({"/I:settings.ini"})));
 
   WriteBytes(m_programFolder.File("settings.ini"), IniFile(ToolbarsSection("vantrove_UC")));
-  ExpectPastTheToolbarSettings(RunToOneBox(Request({"/I:settings.ini"})));
+  RunPastTheToolbarSettings(Request({"/I:settings.ini"}));
 }
 
 TEST_F(AddbarRun, FindsTheIniFileInTheWorkingFolderFirst) {
   WriteBytes(m_workFolder.File("settings.ini"), IniFile(ToolbarsSection("vantrove_UC")));
   WriteBytes(m_programFolder.File("settings.ini"), IniFile("[other]\r\nx=1\r\n"));
   // A path with a folder in it is read where it points.
-  ExpectPastTheToolbarSettings(RunToOneBox(Request({"/I:.\\settings.ini"})));
-  ExpectPastTheToolbarSettings(RunToOneBox(Request({"/I:./settings.ini"})));
+  RunPastTheToolbarSettings(Request({"/I:.\\settings.ini"}));
+  RunPastTheToolbarSettings(Request({"/I:./settings.ini"}));
 }
 
 TEST_F(AddbarRun, ABareFileNameIsReadFromTheWindowsFolder) {
@@ -252,7 +262,7 @@ TEST_F(AddbarRun, ABareFileNameIsReadFromTheWindowsFolder) {
   // The file is found in the working folder, so it is not looked for beside
   // the program; but the profile calls read a bare file name in the Windows
   // folder, which has no such file.
-  EXPECT_EQ(ErrorText(kCannotLocate), RunToOneBox(Request({"/I:settings.ini"})));
+  EXPECT_EQ(ErrorText(kCannotLocate), RunToError(Request({"/I:settings.ini"})));
 }
 
 TEST_F(AddbarRun, ReadsAReadOnlyIniFileWithoutChangingIt) {
@@ -260,7 +270,7 @@ TEST_F(AddbarRun, ReadsAReadOnlyIniFileWithoutChangingIt) {
   WriteBytes(ini, IniFile(ToolbarsSection("vantrove_UC")));
   std::string before = ReadBytes(ini);
   MakeReadOnly(ini);
-  ExpectPastTheToolbarSettings(RunToOneBox(Request({"/I:" + Narrow(ini)})));
+  RunPastTheToolbarSettings(Request({"/I:" + Narrow(ini)}));
   EXPECT_EQ(before, ReadBytes(ini));
   MakeWritable(ini);
 }
@@ -271,7 +281,7 @@ TEST_F(AddbarRun, AWhiteSpaceCommandLineNamesTheProgramByItsModule) {
   ProgramRequest request = Request({});
   request.useRawCommandLine = true;
   request.rawCommandLine = Wide(" \t ");
-  EXPECT_EQ(ErrorText(kCannotLocate), RunToOneBox(request));
+  EXPECT_EQ(ErrorText(kCannotLocate), RunToError(request));
 }
 
 TEST_F(AddbarRun, AnUnclosedQuoteRunsToTheEndOfTheLine) {
@@ -281,7 +291,7 @@ TEST_F(AddbarRun, AnUnclosedQuoteRunsToTheEndOfTheLine) {
   request.rawCommandLine = Wide("C:\\tools\\addbar.exe \"/I:my  missing.ini  ");
   WString expected =
       Wide(kCannotFind) + m_moduleDirectory + Wide("my  missing.ini") + Usage(Wide("addbar.exe"));
-  EXPECT_EQ(expected, RunToOneBox(request));
+  EXPECT_EQ(expected, RunToError(request));
 }
 
 }  // namespace
