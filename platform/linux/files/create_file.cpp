@@ -1,5 +1,5 @@
-// CreateFileW on the stand-in: the five dispositions, read and write access.
-// Sharing modes are not enforced.
+// CreateFileW on the stand-in: the five dispositions, read and write access,
+// and share modes among the process's own handles.
 #include <windows.h>
 
 #include <fcntl.h>
@@ -29,7 +29,7 @@ int OpenFlags(DWORD access) {
 
 }  // namespace
 
-HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD /*dwShareMode*/,
+HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
                           LPSECURITY_ATTRIBUTES /*lpSecurityAttributes*/,
                           DWORD dwCreationDisposition, DWORD dwFlagsAndAttributes,
                           HANDLE /*hTemplateFile*/) {
@@ -56,6 +56,10 @@ HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD /*dwS
     // Read-only files refuse writing even to the super-user, as on Windows.
     bool writes = (dwDesiredAccess & GENERIC_WRITE) != 0 || truncates;
     if (writes && !standin::PermissionBitsAllowWriting(path)) return Fail(ERROR_ACCESS_DENIED);
+    DWORD access = dwDesiredAccess | (truncates ? GENERIC_WRITE : 0);
+    if (!standin::SharingAllows(info.st_dev, info.st_ino, access, dwShareMode)) {
+      return Fail(ERROR_SHARING_VIOLATION);
+    }
     if (truncates) flags = (flags & ~O_PATH) | O_TRUNC | ((flags & O_PATH) ? O_WRONLY : 0);
   } else {
     if (disposition == OPEN_EXISTING || disposition == TRUNCATE_EXISTING) {
@@ -67,11 +71,20 @@ HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD /*dwS
   mode_t mode = (dwFlagsAndAttributes & FILE_ATTRIBUTE_READONLY) != 0 ? 0444 : 0666;
   int fd = open(path.c_str(), flags, mode);
   if (fd < 0) return Fail(standin::PathError(path, errno));
+  struct stat opened;
+  if (fstat(fd, &opened) != 0) {
+    int error = errno;
+    close(fd);
+    return Fail(standin::Win32ErrorFromErrno(error));
+  }
 
   standin::HandleEntry entry;
   entry.kind = standin::HandleKind::File;
   entry.fd = fd;
   entry.access = dwDesiredAccess & (GENERIC_READ | GENERIC_WRITE);
+  entry.share = dwShareMode & (FILE_SHARE_READ | FILE_SHARE_WRITE);
+  entry.device = opened.st_dev;
+  entry.inode = opened.st_ino;
   HANDLE handle = standin::AddHandle(entry);
   bool replacedOrFound = exists && (disposition == CREATE_ALWAYS || disposition == OPEN_ALWAYS);
   SetLastError(replacedOrFound ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);

@@ -51,4 +51,20 @@ bool RemoveHandle(HANDLE handle, HandleKind kind, HandleEntry &entry) {
   return true;
 }
 
+bool SharingAllows(dev_t device, ino_t inode, DWORD access, DWORD share) {
+  // An open for attributes only touches no data and meets no share mode.
+  if ((access & (GENERIC_READ | GENERIC_WRITE)) == 0) return true;
+  HandleTable &table = Table();
+  std::lock_guard<std::mutex> hold(table.lock);
+  for (const auto &item : table.entries) {
+    const HandleEntry &open = item.second;
+    if (open.kind != HandleKind::File || open.device != device || open.inode != inode) continue;
+    if ((access & GENERIC_READ) && !(open.share & FILE_SHARE_READ)) return false;
+    if ((access & GENERIC_WRITE) && !(open.share & FILE_SHARE_WRITE)) return false;
+    if ((open.access & GENERIC_READ) && !(share & FILE_SHARE_READ)) return false;
+    if ((open.access & GENERIC_WRITE) && !(share & FILE_SHARE_WRITE)) return false;
+  }
+  return true;
+}
+
 }  // namespace standin

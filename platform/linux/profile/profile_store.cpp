@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "common/atomic_file.h"
+#include "files/handle_table.h"
 #include "files/path_status.h"
 
 namespace standin {
@@ -86,6 +87,12 @@ LoadedProfile LoadProfile(const std::string &hostPath) {
     loaded.status = ERROR_ACCESS_DENIED;
     return loaded;
   }
+  // The profile calls read with both kinds of sharing allowed, as Windows'
+  // do: only a handle that refuses readers keeps them out.
+  if (!SharingAllows(info.st_dev, info.st_ino, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE)) {
+    loaded.status = ERROR_SHARING_VIOLATION;
+    return loaded;
+  }
   {
     CachedProfile &cache = Cache();
     std::lock_guard<std::mutex> hold(cache.lock);
@@ -123,7 +130,12 @@ DWORD CheckWritable(const std::string &hostPath) {
     return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
   }
   if (!S_ISREG(info.st_mode)) return ERROR_ACCESS_DENIED;
-  return PermissionBitsAllowWriting(hostPath) ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
+  if (!PermissionBitsAllowWriting(hostPath)) return ERROR_ACCESS_DENIED;
+  const DWORD both = GENERIC_READ | GENERIC_WRITE;
+  if (!SharingAllows(info.st_dev, info.st_ino, both, FILE_SHARE_READ | FILE_SHARE_WRITE)) {
+    return ERROR_SHARING_VIOLATION;
+  }
+  return ERROR_SUCCESS;
 }
 
 DWORD SaveProfile(const std::string &hostPath, const ProfileDocument &document) {

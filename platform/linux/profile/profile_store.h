@@ -14,7 +14,8 @@ namespace profile {
 
 struct LoadedProfile {
   // ERROR_SUCCESS, or why there is no file to read: ERROR_FILE_NOT_FOUND,
-  // ERROR_PATH_NOT_FOUND, ERROR_ACCESS_DENIED (unreadable, or a folder).
+  // ERROR_PATH_NOT_FOUND, ERROR_ACCESS_DENIED (unreadable, or a folder),
+  // ERROR_SHARING_VIOLATION (a handle of this process refuses readers).
   DWORD status = ERROR_SUCCESS;
   std::shared_ptr<const ProfileDocument> document;  // set on success
 };
@@ -25,8 +26,8 @@ struct LoadedProfile {
 LoadedProfile LoadProfile(const std::string &hostPath);
 
 // ERROR_SUCCESS when a write may replace or create the file; otherwise
-// ERROR_ACCESS_DENIED (no write permission, or not a plain file) or
-// ERROR_PATH_NOT_FOUND (its folder is missing).
+// ERROR_ACCESS_DENIED (no write permission, or not a plain file),
+// ERROR_PATH_NOT_FOUND (its folder is missing) or ERROR_SHARING_VIOLATION.
 DWORD CheckWritable(const std::string &hostPath);
 
 // Replaces the file's contents with the document's bytes, on disk before the
