@@ -37,8 +37,19 @@ void BuildSettingsRoots(const CString &layout, CString &baseKeyPath, CSettingsRo
   layoutRoot.Init(baseKeyPath, HKEY_CURRENT_USER);
 }
 
+// Whether the path names a folder or a drive at all: the profile calls read a
+// bare file name from the Windows folder, not from the current one.
+static bool NamesNoFolder(const CString &path) {
+  return path.Find('\\') < 0 && path.Find('/') < 0 && path.Find(':') < 0;
+}
+
 BOOL ResolveIniFile(CAppInfo &appInfo, CString &iniPath) {
-  if (ProbePath(iniPath) == 1) return TRUE;
+  if (ProbePath(iniPath) == 1) {
+    // Found in the current folder: read it there too, not a namesake in the
+    // Windows folder.
+    if (NamesNoFolder(iniPath)) iniPath = TEXT(".\\") + iniPath;
+    return TRUE;
+  }
   // No separator is added: the directory ends with one. An absolute path is
   // appended all the same, as the user wrote it.
   iniPath = appInfo.GetModuleDirectory() + iniPath;

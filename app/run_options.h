@@ -27,8 +27,9 @@ void BuildSettingsRoots(const CString &layout, CString &baseKeyPath, CSettingsRo
 
 // Finds the INI file: as written, else in the program's folder (module
 // directory followed by the text as given). On success `iniPath` becomes the
-// path found and the result is TRUE; otherwise `iniPath` holds the path tried
-// last and the result is FALSE.
+// path found (a bare file name found in the current folder gets ".\" ahead,
+// so that it is read there) and the result is TRUE; otherwise `iniPath` holds
+// the path tried last and the result is FALSE.
 BOOL ResolveIniFile(CAppInfo &appInfo, CString &iniPath);
 
 // Switches both roots to the INI file: their paths become the section

@@ -257,12 +257,11 @@ TEST_F(AddbarRun, FindsTheIniFileInTheWorkingFolderFirst) {
   RunPastTheToolbarSettings(Request({"/I:./settings.ini"}));
 }
 
-TEST_F(AddbarRun, ABareFileNameIsReadFromTheWindowsFolder) {
+TEST_F(AddbarRun, ABareFileNameFoundInTheWorkingFolderIsReadThere) {
   WriteBytes(m_workFolder.File("settings.ini"), IniFile(ToolbarsSection("vantrove_UC")));
-  // The file is found in the working folder, so it is not looked for beside
-  // the program; but the profile calls read a bare file name in the Windows
-  // folder, which has no such file.
-  EXPECT_EQ(ErrorText(kCannotLocate), RunToError(Request({"/I:settings.ini"})));
+  // The profile calls would read a bare file name in the Windows folder; the
+  // file found in the working folder is the one read.
+  RunPastTheToolbarSettings(Request({"/I:settings.ini"}));
 }
 
 TEST_F(AddbarRun, ReadsAReadOnlyIniFileWithoutChangingIt) {

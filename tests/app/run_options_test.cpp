@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include <string>
 
 #include "support/test_support.h"
@@ -132,6 +134,19 @@ TEST_F(IniResolution, APathThatNamesAFileIsKeptAsWritten) {
   CString iniPath(given.c_str());
   EXPECT_TRUE(ResolveIniFile(m_info, iniPath));
   EXPECT_EQ(given, Text(iniPath));
+}
+
+TEST_F(IniResolution, ABareNameFoundInTheCurrentFolderIsReadThere) {
+  // The tests run in their build folder; a file of that folder, named bare.
+  testing_support::WriteBytes(Wide("resolution-bare.ini"), "[s]\r\n");
+  CString iniPath(TEXT("resolution-bare.ini"));
+  EXPECT_TRUE(ResolveIniFile(m_info, iniPath));
+  EXPECT_EQ(Wide(".\\resolution-bare.ini"), Text(iniPath));
+  // A path with a folder in it stays as written.
+  CString relative(TEXT(".\\resolution-bare.ini"));
+  EXPECT_TRUE(ResolveIniFile(m_info, relative));
+  EXPECT_EQ(Wide(".\\resolution-bare.ini"), Text(relative));
+  std::remove("resolution-bare.ini");
 }
 
 TEST_F(IniResolution, ANameFoundOnlyBesideTheProgramIsTakenFromThere) {
