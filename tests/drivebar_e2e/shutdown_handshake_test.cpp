@@ -64,6 +64,11 @@ TEST_P(Handshake, CancelAtOnceLeavesTheStore) {
   EXPECT_TRUE(m_run.Store().Snapshot() == before) << "the store changed";
 }
 
+TEST_P(Handshake, NoFileManagerNoPrompt) {
+  // A prompt would take the Cancel and end the run with 100.
+  DriveBarRun::ExpectDone(m_run.RunAddbar({BoxAnswer::Cancel}), DriveBarRun::Drives().size());
+}
+
 INSTANTIATE_TEST_SUITE_P(Stores, Handshake,
                          testing::Values(Scenario{StoreKind::Registry, ""},
                                          Scenario{StoreKind::Ini, "work"}),
