@@ -45,12 +45,13 @@ WString ProfileDocument::Text(size_t begin, size_t end) const {
 }
 
 const ProfileSection *ProfileDocument::FindSection(WStringView name) const {
-  auto found = m_firstSection.find(FoldName(name));
+  auto found = m_firstSection.find(FoldName(TrimSpaces(name)));
   return found == m_firstSection.end() ? nullptr : &m_sections[found->second];
 }
 
 const ProfileLine *ProfileDocument::FindEntry(const ProfileSection &section,
                                               WStringView key) const {
+  key = TrimSpaces(key);
   const WString wanted = FoldName(key);
   for (size_t i = section.header + 1; i < section.end; ++i) {
     const ProfileLine &line = m_lines[i];
@@ -105,6 +106,9 @@ void ProfileDocument::Splice(size_t at, size_t length, const WString &units) {
 }
 
 bool ProfileDocument::SetValue(WStringView sectionName, WStringView key, WStringView value) {
+  // New lines get the names as they are looked up.
+  sectionName = TrimSpaces(sectionName);
+  key = TrimSpaces(key);
   const TextEncoding encoding = m_file.encoding;
   WString entryLine = EncodeText(encoding, key);
   entryLine += '=';

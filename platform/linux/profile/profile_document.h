@@ -30,8 +30,9 @@ class ProfileDocument {
 
   std::string Bytes() const { return JoinFile(m_file); }
 
-  // Look-ups ignore case; of duplicates the first counts. Lines before the
-  // first header belong to no section.
+  // Look-ups ignore case and the spaces around the name asked for; of
+  // duplicates the first counts. Lines before the first header belong to no
+  // section.
   const ProfileSection *FindSection(WStringView name) const;
   const ProfileLine *FindEntry(const ProfileSection &section, WStringView key) const;
   // An entry's value as the caller gets it: decoded, outer quotes removed.
@@ -49,7 +50,8 @@ class ProfileDocument {
   // Edits; each returns whether the units changed.
   // Sets `key` of `section`: replaces the value of an existing entry, or adds
   // a line key=value after the section's last line, or adds the section with
-  // that line at the end of the file.
+  // that line at the end of the file. New names are written without the
+  // spaces around them.
   bool SetValue(WStringView section, WStringView key, WStringView value);
   // Removes the entry's line.
   bool DeleteKey(WStringView section, WStringView key);

@@ -72,6 +72,13 @@ std::vector<ProfileLine> SplitLines(WStringView units) {
   return lines;
 }
 
+WStringView TrimSpaces(WStringView name) {
+  size_t begin = 0, end = name.size();
+  while (begin < end && name[begin] == ' ') ++begin;
+  while (end > begin && name[end - 1] == ' ') --end;
+  return name.substr(begin, end - begin);
+}
+
 WStringView Unquote(WStringView value) {
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
       value.back() == value.front()) {

@@ -39,6 +39,10 @@ struct ProfileLine {
 // Space and tab: the blanks that the syntax trims.
 inline bool IsBlank(WCHAR unit) { return unit == ' ' || unit == '\t'; }
 
+// A section or key name as a caller passes it: the spaces around it don't
+// count, as on Windows (tabs do).
+WStringView TrimSpaces(WStringView name);
+
 // Splits units into lines at CR LF, CR or LF and classifies each.
 std::vector<ProfileLine> SplitLines(WStringView units);
 

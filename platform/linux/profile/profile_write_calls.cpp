@@ -63,8 +63,9 @@ BOOL WriteEntry(LPCWSTR section, LPCWSTR key, const WString *value, LPCWSTR file
 BOOL WINAPI WritePrivateProfileStringW(LPCWSTR lpAppName, LPCWSTR lpKeyName, LPCWSTR lpString,
                                        LPCWSTR lpFileName) {
   // All null asks Windows to flush its cached files; nothing here waits
-  // unwritten.
-  if (lpAppName == nullptr && lpKeyName == nullptr && lpString == nullptr) return TRUE;
+  // unwritten. Windows documents a flush as returning zero, whether it wrote
+  // or not.
+  if (lpAppName == nullptr && lpKeyName == nullptr && lpString == nullptr) return FALSE;
   if (lpString == nullptr) return WriteEntry(lpAppName, lpKeyName, nullptr, lpFileName);
   const WString value(ViewOf(lpString));
   return WriteEntry(lpAppName, lpKeyName, &value, lpFileName);
