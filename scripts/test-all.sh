@@ -17,6 +17,7 @@ for preset in linux linux-sanitize windows; do
   step "$preset: test"
   ctest --preset "$preset"
 done
+step "differential test: the stand-in against Wine"; scripts/differential-test.sh
 
 if [ -x scripts/e2e-wine.sh ]; then
   step "windows: end to end under Wine in a virtual display"
