@@ -294,3 +294,42 @@ TEST_F(AddbarRun, AnUnclosedQuoteRunsToTheEndOfTheLine) {
 }
 
 }  // namespace
+
+// ---- A registry store that can't be read ------------------------------------------------
+
+struct DamagedStoreCase {
+  const char *label;
+  std::string bytes;
+};
+
+class DamagedRegistryStore : public AddbarRun,
+                             public testing::WithParamInterface<DamagedStoreCase> {};
+
+// The toolbar settings can't be found in a store that doesn't read, and the
+// store keeps every byte: a run never writes over what it could not read.
+TEST_P(DamagedRegistryStore, IsReportedAsMissingToolbarsAndLeftAsItWas) {
+  SKIP_UNLESS_STANDIN("the registry store file is the Linux stand-in's");
+  WString store = m_workFolder.File("registry.reg");
+  WriteBytes(store, GetParam().bytes);
+  ProgramRequest request = Request({});
+  request.environment.emplace_back("ADDBAR_REGISTRY", Narrow(store));
+  EXPECT_EQ(ErrorText(kCannotLocate), RunToError(request)) << GetParam().label;
+  EXPECT_EQ(GetParam().bytes, ReadBytes(store)) << GetParam().label;
+}
+
+const std::string kStoreHeader = "Windows Registry Editor Version 5.00\r\n\r\n";
+const std::string kToolbarsKeyLine =
+    "[HKEY_CURRENT_USER\\Software\\Harrowmede Plc\\vantrove_UC\\MainFrame Settings\\Toolbars]\r\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, DamagedRegistryStore,
+    testing::Values(
+        DamagedStoreCase{"empty", ""},
+        DamagedStoreCase{"not a registry export", "just some text\n"},
+        DamagedStoreCase{"8-bit instead of UTF-16", kStoreHeader + kToolbarsKeyLine},
+        DamagedStoreCase{"cut in the middle of a value",
+                         Utf16File(Wide(kStoreHeader + kToolbarsKeyLine + "\"nToolbars\"=dwo"))},
+        DamagedStoreCase{"cut in the middle of a unit",
+                         Utf16File(Wide(kStoreHeader + kToolbarsKeyLine)) + std::string(1, 'x')},
+        DamagedStoreCase{"no header",
+                         Utf16File(Wide(kToolbarsKeyLine + "\"nToolbars\"=dword:0\r\n"))}));
