@@ -6,6 +6,18 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 step() { printf '\n==== %s\n' "$*"; }
 
+# Wine's server and the virtual display outlive the programs that started
+# them; nothing of ours is left running when the tests end.
+cleanup() {
+  local prefix
+  for prefix in build/windows/wineprefix build/windows/e2e-prefix; do
+    [ -d "$prefix" ] && WINEPREFIX="$PWD/$prefix" timeout 30 wineserver -k >/dev/null 2>&1
+  done
+  pkill -f "^Xvfb :${ADDBAR_XVFB_DISPLAY:-97}( |$)" 2>/dev/null
+  return 0
+}
+trap cleanup EXIT
+
 step "installing what is missing"
 scripts/install-deps.sh
 
@@ -17,7 +29,9 @@ for preset in linux linux-sanitize windows; do
   step "$preset: test"
   ctest --preset "$preset"
 done
-step "differential test: the stand-in against Wine"; scripts/differential-test.sh
+
+step "differential test: the stand-in against Wine"
+scripts/differential-test.sh
 
 if [ -x scripts/e2e-wine.sh ]; then
   step "windows: end to end under Wine in a virtual display"
