@@ -7,12 +7,12 @@
 
 #include "common/unicode.h"
 #include "text/ansi_code_page.h"
-#include "text/format_spec.h"
+#include "text/format_conversion.h"
 
 namespace {
 
 using standin::ArgumentSize;
-using standin::FormatSpec;
+using standin::FormatConversion;
 
 constexpr int kLimit = 1024;
 
@@ -52,11 +52,11 @@ struct Arguments {
   va_list list;
 };
 
-void PutPadded(BoundedOutput &out, const FormatSpec &spec, standin::WStringView text) {
-  int padding = spec.width > static_cast<int>(text.size()) ? spec.width - text.size() : 0;
-  if (!spec.leftAlign) out.Repeat(' ', padding);
+void PutPadded(BoundedOutput &out, const FormatConversion &conversion, standin::WStringView text) {
+  int padding = conversion.width > static_cast<int>(text.size()) ? conversion.width - text.size() : 0;
+  if (!conversion.leftAlign) out.Repeat(' ', padding);
   for (WCHAR unit : text) out.Put(unit);
-  if (spec.leftAlign) out.Repeat(' ', padding);
+  if (conversion.leftAlign) out.Repeat(' ', padding);
 }
 
 standin::WString WideFromAnsi(LPCSTR text) {
@@ -67,7 +67,7 @@ standin::WString WideFromAnsi(LPCSTR text) {
 
 const WCHAR kNull[] = {'(', 'n', 'u', 'l', 'l', ')', 0};
 
-void PutString(BoundedOutput &out, const FormatSpec &spec, Arguments &args, bool ansi) {
+void PutString(BoundedOutput &out, const FormatConversion &conversion, Arguments &args, bool ansi) {
   standin::WString converted;
   standin::WStringView text;
   if (ansi) {
@@ -79,18 +79,18 @@ void PutString(BoundedOutput &out, const FormatSpec &spec, Arguments &args, bool
     text = wide != nullptr ? standin::WStringView(wide) : standin::WStringView(kNull);
   }
   // A precision of 0 (or none) sets no maximum.
-  if (spec.precision > 0 && static_cast<int>(text.size()) > spec.precision) {
-    text = text.substr(0, spec.precision);
+  if (conversion.precision > 0 && static_cast<int>(text.size()) > conversion.precision) {
+    text = text.substr(0, conversion.precision);
   }
-  PutPadded(out, spec, text);
+  PutPadded(out, conversion, text);
 }
 
 // A character argument of value 0 is left out entirely.
-void PutCharacter(BoundedOutput &out, const FormatSpec &spec, Arguments &args, bool ansi) {
+void PutCharacter(BoundedOutput &out, const FormatConversion &conversion, Arguments &args, bool ansi) {
   int value = va_arg(args.list, int);
   WCHAR unit = ansi ? standin::WideFromAnsi(static_cast<CHAR>(value)) : static_cast<WCHAR>(value);
   if (unit == 0) return;
-  PutPadded(out, spec, standin::WStringView(&unit, 1));
+  PutPadded(out, conversion, standin::WStringView(&unit, 1));
 }
 
 struct Number {
@@ -98,9 +98,9 @@ struct Number {
   bool negative;
 };
 
-Number ReadSigned(const FormatSpec &spec, Arguments &args) {
+Number ReadSigned(const FormatConversion &conversion, Arguments &args) {
   int64_t value;
-  switch (spec.size) {
+  switch (conversion.size) {
     case ArgumentSize::Int64:
       value = va_arg(args.list, long long);
       break;
@@ -119,8 +119,8 @@ Number ReadSigned(const FormatSpec &spec, Arguments &args) {
 }
 
 // `shortIsNarrowed`: the documented short conversions (hu) cut the value to 16 bits.
-uint64_t ReadUnsigned(const FormatSpec &spec, Arguments &args, bool shortIsNarrowed) {
-  switch (spec.size) {
+uint64_t ReadUnsigned(const FormatConversion &conversion, Arguments &args, bool shortIsNarrowed) {
+  switch (conversion.size) {
     case ArgumentSize::Int64:
       return va_arg(args.list, unsigned long long);
     case ArgumentSize::Pointer:
@@ -136,7 +136,7 @@ uint64_t ReadUnsigned(const FormatSpec &spec, Arguments &args, bool shortIsNarro
 // The precision is the least number of units of sign and digits (at least 1).
 // Zero padding fills the width with digits; a hexadecimal prefix stands
 // outside the width.
-void PutNumber(BoundedOutput &out, const FormatSpec &spec, Number number, unsigned base, bool upper,
+void PutNumber(BoundedOutput &out, const FormatConversion &conversion, Number number, unsigned base, bool upper,
                int precision, const char *prefix) {
   char digits[24];
   int count = 0;
@@ -149,64 +149,64 @@ void PutNumber(BoundedOutput &out, const FormatSpec &spec, Number number, unsign
 
   int signWidth = number.negative ? 1 : 0;
   int digitWidth = precision - signWidth > count ? precision - signWidth : count;
-  if (spec.zeroPad && !spec.leftAlign && spec.width > signWidth + digitWidth) {
-    digitWidth = spec.width - signWidth;
+  if (conversion.zeroPad && !conversion.leftAlign && conversion.width > signWidth + digitWidth) {
+    digitWidth = conversion.width - signWidth;
   }
-  int padding = spec.width > signWidth + digitWidth ? spec.width - signWidth - digitWidth : 0;
-  if (!spec.leftAlign) out.Repeat(' ', padding);
+  int padding = conversion.width > signWidth + digitWidth ? conversion.width - signWidth - digitWidth : 0;
+  if (!conversion.leftAlign) out.Repeat(' ', padding);
   for (const char *p = prefix; *p != 0; ++p) out.Put(*p);
   if (number.negative) out.Put('-');
   out.Repeat('0', digitWidth - count);
   while (count > 0) out.Put(digits[--count]);
-  if (spec.leftAlign) out.Repeat(' ', padding);
+  if (conversion.leftAlign) out.Repeat(' ', padding);
 }
 
-void PutConversion(BoundedOutput &out, const FormatSpec &spec, Arguments &args) {
-  int precision = spec.precision > 0 ? spec.precision : 1;
-  bool wideSize = spec.size == ArgumentSize::Long || spec.size == ArgumentSize::Wide;
-  switch (spec.type) {
+void PutConversion(BoundedOutput &out, const FormatConversion &conversion, Arguments &args) {
+  int precision = conversion.precision > 0 ? conversion.precision : 1;
+  bool wideSize = conversion.size == ArgumentSize::Long || conversion.size == ArgumentSize::Wide;
+  switch (conversion.type) {
     case 'c':
-      PutCharacter(out, spec, args, spec.size == ArgumentSize::Short);
+      PutCharacter(out, conversion, args, conversion.size == ArgumentSize::Short);
       break;
     case 'C':  // only the l size makes it wide; w does so for strings alone
-      PutCharacter(out, spec, args, spec.size != ArgumentSize::Long);
+      PutCharacter(out, conversion, args, conversion.size != ArgumentSize::Long);
       break;
     case 's':
-      PutString(out, spec, args, spec.size == ArgumentSize::Short);
+      PutString(out, conversion, args, conversion.size == ArgumentSize::Short);
       break;
     case 'S':
-      PutString(out, spec, args, !wideSize);
+      PutString(out, conversion, args, !wideSize);
       break;
     case 'd':
     case 'i':
-      PutNumber(out, spec, ReadSigned(spec, args), 10, false, precision, "");
+      PutNumber(out, conversion, ReadSigned(conversion, args), 10, false, precision, "");
       break;
     case 'u':
-      PutNumber(out, spec, Number{ReadUnsigned(spec, args, true), false}, 10, false, precision, "");
+      PutNumber(out, conversion, Number{ReadUnsigned(conversion, args, true), false}, 10, false, precision, "");
       break;
     case 'x':
     case 'X': {
-      bool upper = spec.type == 'X';
-      const char *prefix = spec.hexPrefix ? (upper ? "0X" : "0x") : "";
-      PutNumber(out, spec, Number{ReadUnsigned(spec, args, false), false}, 16, upper, precision,
+      bool upper = conversion.type == 'X';
+      const char *prefix = conversion.hexPrefix ? (upper ? "0X" : "0x") : "";
+      PutNumber(out, conversion, Number{ReadUnsigned(conversion, args, false), false}, 16, upper, precision,
                 prefix);
       break;
     }
     case 'p': {
       // Upper-case hexadecimal, zero-padded to the width of a pointer whatever
       // width the format asks for.
-      FormatSpec pointer = spec;
+      FormatConversion pointer = conversion;
       pointer.size = ArgumentSize::Pointer;
       pointer.width = static_cast<int>(2 * sizeof(void *));
       pointer.zeroPad = true;
       PutNumber(out, pointer, Number{ReadUnsigned(pointer, args, false), false}, 16, true,
-                precision, spec.hexPrefix ? "0X" : "");
+                precision, conversion.hexPrefix ? "0X" : "");
       break;
     }
     default: {
       // Not a conversion: the character itself is written, and no argument used.
-      WCHAR unit = spec.type;
-      PutPadded(out, spec, standin::WStringView(&unit, 1));
+      WCHAR unit = conversion.type;
+      PutPadded(out, conversion, standin::WStringView(&unit, 1));
       break;
     }
   }
@@ -228,10 +228,10 @@ int WINAPI wvsprintfW(LPWSTR lpOut, LPCWSTR lpFmt, va_list arglist) {
       out.Put(*p++);
       continue;
     }
-    FormatSpec spec;
-    p = standin::ParseFormatSpec(p + 1, spec);
-    if (spec.type == 0) break;
-    PutConversion(out, spec, args);
+    FormatConversion conversion;
+    p = standin::ParseFormatConversion(p + 1, conversion);
+    if (conversion.type == 0) break;
+    PutConversion(out, conversion, args);
   }
   va_end(args.list);
   return out.Finish();

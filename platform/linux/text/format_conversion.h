@@ -9,7 +9,7 @@ namespace standin {
 
 enum class ArgumentSize { Default, Short, Long, Wide, Int32, Int64, Pointer };
 
-struct FormatSpec {
+struct FormatConversion {
   bool leftAlign = false;
   bool hexPrefix = false;
   bool zeroPad = false;
@@ -21,6 +21,6 @@ struct FormatSpec {
 
 // Reads the conversion that starts after a percent sign at `text`; returns
 // the position after it.
-LPCWSTR ParseFormatSpec(LPCWSTR text, FormatSpec &spec);
+LPCWSTR ParseFormatConversion(LPCWSTR text, FormatConversion &conversion);
 
 }  // namespace standin
