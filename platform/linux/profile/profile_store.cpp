@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "common/atomic_file.h"
+#include "common/file_identity.h"
 #include "files/handle_table.h"
 #include "files/path_status.h"
 
@@ -14,31 +15,6 @@ namespace standin {
 namespace profile {
 
 namespace {
-
-// What identifies one version of a file's contents.
-struct FileIdentity {
-  dev_t device = 0;
-  ino_t inode = 0;
-  off_t size = -1;
-  struct timespec modified = {0, 0};
-  struct timespec changed = {0, 0};
-
-  static FileIdentity Of(const struct stat &info) {
-    FileIdentity identity;
-    identity.device = info.st_dev;
-    identity.inode = info.st_ino;
-    identity.size = info.st_size;
-    identity.modified = info.st_mtim;
-    identity.changed = info.st_ctim;
-    return identity;
-  }
-
-  bool operator==(const FileIdentity &other) const {
-    return device == other.device && inode == other.inode && size == other.size &&
-           modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec &&
-           changed.tv_sec == other.changed.tv_sec && changed.tv_nsec == other.changed.tv_nsec;
-  }
-};
 
 // The last file read or written. One entry: the program works on one file.
 struct CachedProfile {

@@ -11,6 +11,7 @@
 #include <set>
 
 #include "common/atomic_file.h"
+#include "common/file_identity.h"
 #include "registry/file_time.h"
 #include "registry/store_grammar.h"
 #include "registry/store_location.h"
@@ -18,36 +19,6 @@
 namespace standin {
 
 namespace {
-
-// What tells one version of the file from another: a write replaces the file
-// (new inode) and sets its times.
-struct FileIdentity {
-  bool exists = false;
-  dev_t device = 0;
-  ino_t inode = 0;
-  off_t size = 0;
-  timespec modified = {};
-  timespec changed = {};
-
-  static FileIdentity Of(const struct stat &info) {
-    FileIdentity identity;
-    identity.exists = true;
-    identity.device = info.st_dev;
-    identity.inode = info.st_ino;
-    identity.size = info.st_size;
-    identity.modified = info.st_mtim;
-    identity.changed = info.st_ctim;
-    return identity;
-  }
-
-  bool operator==(const FileIdentity &other) const {
-    if (exists != other.exists) return false;
-    if (!exists) return true;
-    return device == other.device && inode == other.inode && size == other.size &&
-           modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec &&
-           changed.tv_sec == other.changed.tv_sec && changed.tv_nsec == other.changed.tv_nsec;
-  }
-};
 
 // The last store read, kept between calls.
 struct CachedStore {
