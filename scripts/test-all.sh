@@ -9,12 +9,14 @@ step() { printf '\n==== %s\n' "$*"; }
 # Wine's server and the virtual display outlive the programs that started
 # them; nothing of ours is left running when the tests end.
 cleanup() {
+  set +e
   local prefix
   for prefix in build/windows/wineprefix build/windows/e2e-prefix; do
-    [ -d "$prefix" ] && WINEPREFIX="$PWD/$prefix" timeout 30 wineserver -k >/dev/null 2>&1
+    if [ -d "$prefix" ]; then
+      WINEPREFIX="$PWD/$prefix" timeout 30 wineserver -k >/dev/null 2>&1
+    fi
   done
-  pkill -f "^Xvfb :${ADDBAR_XVFB_DISPLAY:-97}( |$)" 2>/dev/null
-  return 0
+  pkill -f "^Xvfb :${ADDBAR_XVFB_DISPLAY:-97}( |$)" >/dev/null 2>&1
 }
 trap cleanup EXIT
 
