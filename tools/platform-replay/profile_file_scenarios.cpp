@@ -116,7 +116,8 @@ void Marks(Replay &replay) {
       {"-utf8-mark", "\xEF\xBB\xBF[s]\r\nk=v\r\n"},
       {"-utf8-mark-own-line", "\xEF\xBB\xBF\r\n[s]\r\nk=v\r\n"},
       {"-big-endian-mark", std::string(kBigEndian, sizeof kBigEndian - 1)},
-      {"-utf16-odd", Utf16File(TEXT("[s]\r\nk=v\r\n")) + "x"},
+      // No UTF-16 file of odd length: Wine pairs its last byte with whatever byte follows the
+      // file in memory (00 on one run, 0A on another), so no two runs need agree.
   };
   for (const Seeded &seeded : files) {
     const WString file = replay.File(seeded.suffix);
