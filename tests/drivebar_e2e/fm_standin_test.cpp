@@ -90,7 +90,8 @@ TEST_P(CloseDelayTiming, QuitsThatLongAfterTheCloseCommand) {
       std::chrono::steady_clock::now() - start);
   EXPECT_EQ(exitCode, 0u);
   EXPECT_GE(took.count(), std::get<1>(GetParam()));
-  EXPECT_LT(took.count(), std::get<1>(GetParam()) + 1500);
+  // Generous: a busy machine can be slow to reap the process.
+  EXPECT_LT(took.count(), std::get<1>(GetParam()) + 3000);
 }
 
 INSTANTIATE_TEST_SUITE_P(Delays, CloseDelayTiming,
