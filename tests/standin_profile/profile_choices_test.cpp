@@ -44,6 +44,13 @@ TEST_F(StandInChoices, ValueOfBlanksGetsTheNewValueAfterThem) {
   EXPECT_EQ("[s]\r\nk=  v\r\n", Stored());
 }
 
+TEST_F(StandInChoices, OddLastByteOfUtf16FileStaysAtTheEndAndOutOfEveryLine) {
+  Store(Utf16Bytes("[s]\r\nk=v\r\n") + "x");
+  EXPECT_EQ(std::vector<std::string>{"k=v"}, ListStrings(SectionLines(PathText(), "s", 20)));
+  ASSERT_TRUE(WritePrivateProfileStringW(TEXT("s"), TEXT("added"), TEXT("new"), Path()));
+  EXPECT_EQ(Utf16Bytes("[s]\r\nk=v\r\nadded=new\r\n") + "x", Stored());
+}
+
 TEST_F(StandInChoices, EmptyValueCountsAsMissingForNumbers) {
   Store("[s]\r\nk=\r\n");
   EXPECT_EQ(9u, GetPrivateProfileIntW(TEXT("s"), TEXT("k"), 9, Path()));
