@@ -113,6 +113,7 @@ typedef struct _OVERLAPPED OVERLAPPED, *LPOVERLAPPED;
 #define ERROR_MORE_DATA 234L
 #define ERROR_NO_MORE_ITEMS 259L
 #define ERROR_DIRECTORY 267L
+#define ERROR_NOT_OWNER 288L
 #define ERROR_INVALID_WINDOW_HANDLE 1400L
 #define ERROR_BADDB 1009L
 #define ERROR_BADKEY 1010L
@@ -250,10 +251,25 @@ BOOL WINAPI CloseHandle(HANDLE hObject);
 DWORD WINAPI GetFileAttributesW(LPCWSTR lpFileName);
 BOOL WINAPI GetFileTime(HANDLE hFile, LPFILETIME lpCreationTime, LPFILETIME lpLastAccessTime,
                         LPFILETIME lpLastWriteTime);
+DWORD WINAPI GetFullPathNameW(LPCWSTR lpFileName, DWORD nBufferLength, LPWSTR lpBuffer,
+                              LPWSTR *lpFilePart);
+UINT WINAPI GetWindowsDirectoryW(LPWSTR lpBuffer, UINT uSize);
 HANDLE WINAPI FindFirstFileW(LPCWSTR lpFileName, LPWIN32_FIND_DATAW lpFindFileData);
 BOOL WINAPI FindClose(HANDLE hFindFile);
 DWORD WINAPI GetLastError(void);
 void WINAPI SetLastError(DWORD dwErrCode);
+
+// ---- Synchronisation ------------------------------------------------------------------
+#define INFINITE 0xFFFFFFFF
+#define WAIT_OBJECT_0 0x00000000L
+#define WAIT_ABANDONED 0x00000080L
+#define WAIT_TIMEOUT 258L
+#define WAIT_FAILED ((DWORD)0xFFFFFFFF)
+
+HANDLE WINAPI CreateMutexW(LPSECURITY_ATTRIBUTES lpMutexAttributes, BOOL bInitialOwner,
+                           LPCWSTR lpName);
+BOOL WINAPI ReleaseMutex(HANDLE hMutex);
+DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds);
 
 // ---- Process and system -------------------------------------------------------------
 #define STARTF_USESHOWWINDOW 0x00000001

@@ -8,6 +8,7 @@
 #include "common/atomic_file.h"
 #include "files/file_facts.h"
 #include "files/handle_table.h"
+#include "sync/mutex_objects.h"
 
 namespace {
 
@@ -84,9 +85,10 @@ BOOL WINAPI GetFileTime(HANDLE hFile, LPFILETIME lpCreationTime, LPFILETIME lpLa
 
 BOOL WINAPI CloseHandle(HANDLE hObject) {
   standin::HandleEntry entry;
-  if (!standin::RemoveHandle(hObject, standin::HandleKind::File, entry)) {
-    return Fail(ERROR_INVALID_HANDLE);
+  if (standin::RemoveHandle(hObject, standin::HandleKind::File, entry)) {
+    close(entry.fd);
+    return TRUE;
   }
-  close(entry.fd);
-  return TRUE;
+  if (standin::CloseMutexHandle(hObject)) return TRUE;
+  return Fail(ERROR_INVALID_HANDLE);
 }

@@ -1,4 +1,4 @@
-// The stand-in's kernel handles: open files and file searches.
+// The stand-in's kernel handles: open files, file searches and mutexes.
 #pragma once
 
 #include <windows.h>
@@ -7,7 +7,7 @@
 
 namespace standin {
 
-enum class HandleKind { File, Search };
+enum class HandleKind { File, Search, Mutex };
 
 struct HandleEntry {
   HandleKind kind = HandleKind::File;
@@ -16,6 +16,7 @@ struct HandleEntry {
   DWORD share = 0;   // File: FILE_SHARE_READ and/or FILE_SHARE_WRITE
   dev_t device = 0;  // File: which file is open
   ino_t inode = 0;
+  unsigned long long object = 0;  // Mutex: which mutex object (sync/mutex_objects)
 };
 
 // A new handle for `entry`; values are never null nor INVALID_HANDLE_VALUE

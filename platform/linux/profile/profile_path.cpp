@@ -26,9 +26,16 @@ bool ResolveProfilePath(LPCWSTR fileName, std::string &hostPath) {
     hostPath = ToHostPath(name);
     return true;
   }
+  std::string windowsFolder;
+  if (!WindowsFolderHostPath(windowsFolder)) return false;
+  hostPath = windowsFolder + "/" + ToHostPath(name);
+  return true;
+}
+
+bool WindowsFolderHostPath(std::string &hostPath) {
   const char *windowsFolder = std::getenv("ADDBAR_WINDOWS_DIR");
   if (windowsFolder == nullptr || *windowsFolder == '\0') return false;
-  hostPath = std::string(windowsFolder) + "/" + ToHostPath(name);
+  hostPath = windowsFolder;
   return true;
 }
 

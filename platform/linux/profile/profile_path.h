@@ -15,5 +15,8 @@ namespace profile {
 // while no Windows folder is set.
 bool ResolveProfilePath(LPCWSTR fileName, std::string &hostPath);
 
+// The Windows folder as a host path: ADDBAR_WINDOWS_DIR; false when unset.
+bool WindowsFolderHostPath(std::string &hostPath);
+
 }  // namespace profile
 }  // namespace standin

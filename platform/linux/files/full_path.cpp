@@ -1,0 +1,112 @@
+// GetFullPathNameW and GetWindowsDirectoryW: paths the way the stand-in's
+// file calls resolve them. A path that begins with a separator is absolute
+// on the host, any other is relative to the current folder (there are no
+// drives); "." and ".." are taken out as Windows does, without looking at the
+// file system.
+#include <windows.h>
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include "common/atomic_file.h"
+#include "common/host_path.h"
+#include "profile/profile_path.h"
+
+namespace {
+
+using standin::WString;
+
+bool IsSeparator(WCHAR unit) { return unit == u'\\' || unit == u'/'; }
+
+bool CurrentFolder(WString &folder) {
+  std::vector<char> buffer(4096);
+  while (getcwd(buffer.data(), buffer.size()) == nullptr) {
+    if (errno != ERANGE) return false;
+    buffer.resize(buffer.size() * 2);
+  }
+  folder = standin::FromHostPath(buffer.data());
+  return true;
+}
+
+// Joins the components of an absolute path, dropping "." and ".." with
+// what they stand for; a trailing separator stays.
+WString Normalised(const WString &absolute) {
+  std::vector<WString> parts;
+  WString part;
+  for (size_t i = 0; i <= absolute.size(); ++i) {
+    if (i < absolute.size() && !IsSeparator(absolute[i])) {
+      part += absolute[i];
+      continue;
+    }
+    if (part == u"..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!part.empty() && part != u".") {
+      parts.push_back(part);
+    }
+    part.clear();
+  }
+  WString result;
+  for (const WString &name : parts) result += u"\\" + name;
+  if (result.empty() || IsSeparator(absolute.back())) result += u'\\';
+  return result;
+}
+
+// The Win32 rule for returning a path: its length when it fits with its
+// terminator, else the size it needs, terminator included.
+DWORD CopyOut(const WString &text, DWORD size, LPWSTR buffer) {
+  DWORD length = static_cast<DWORD>(text.size());
+  if (buffer == nullptr || size <= length) return length + 1;
+  text.copy(buffer, length);
+  buffer[length] = 0;
+  return length;
+}
+
+}  // namespace
+
+DWORD WINAPI GetFullPathNameW(LPCWSTR lpFileName, DWORD nBufferLength, LPWSTR lpBuffer,
+                              LPWSTR *lpFilePart) {
+  if (lpFilePart != nullptr) *lpFilePart = nullptr;
+  if (lpFileName == nullptr) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  WString name(standin::ViewOf(lpFileName));
+  if (name.empty()) {
+    SetLastError(ERROR_INVALID_NAME);
+    return 0;
+  }
+  WString absolute = name;
+  if (!IsSeparator(name[0])) {
+    WString folder;
+    if (!CurrentFolder(folder)) {
+      SetLastError(standin::Win32ErrorFromErrno(errno));
+      return 0;
+    }
+    absolute = folder + u"\\" + name;
+  }
+  WString full = Normalised(absolute);
+  DWORD result = CopyOut(full, nBufferLength, lpBuffer);
+  if (result < nBufferLength && lpFilePart != nullptr && full.back() != u'\\') {
+    *lpFilePart = lpBuffer + full.rfind(u'\\') + 1;
+  }
+  return result;
+}
+
+UINT WINAPI GetWindowsDirectoryW(LPWSTR lpBuffer, UINT uSize) {
+  std::string folder;
+  if (!standin::profile::WindowsFolderHostPath(folder)) {
+    // The stand-in has a Windows folder only when ADDBAR_WINDOWS_DIR names one.
+    SetLastError(ERROR_PATH_NOT_FOUND);
+    return 0;
+  }
+  WCHAR full[32768];
+  DWORD length = GetFullPathNameW(standin::FromHostPath(folder).c_str(), 32768, full, nullptr);
+  if (length == 0 || length >= 32768) return 0;
+  WString path(full, length);
+  // Like Windows' own, the folder ends without a separator unless it is a root.
+  if (path.size() > 1 && path.back() == u'\\') path.pop_back();
+  return CopyOut(path, uSize, lpBuffer);
+}

@@ -1,0 +1,82 @@
+#include "sync/object_folder.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "common/atomic_file.h"
+#include "registry/store_location.h"
+#include "windows/window_folder.h"
+
+namespace standin {
+
+std::string ObjectFolderPath() { return WindowFolderPath() + ".objects"; }
+
+int OpenObjectFolder(DWORD &status) {
+  const std::string folder = ObjectFolderPath();
+  int made = mkdir(folder.c_str(), 0700);
+  if (made != 0 && errno == ENOENT && MakeParentFolders(folder)) {
+    made = mkdir(folder.c_str(), 0700);
+  }
+  if (made == 0) {
+    chmod(folder.c_str(), 0700);  // the umask may have taken the owner's bits
+  } else if (errno != EEXIST) {
+    status = Win32ErrorFromErrno(errno);
+    return -1;
+  }
+  int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) {
+    status = errno == ELOOP ? ERROR_ACCESS_DENIED : Win32ErrorFromErrno(errno);
+    return -1;
+  }
+  struct stat info;
+  if (fstat(fd, &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != geteuid() ||
+      (info.st_mode & 077) != 0) {
+    close(fd);
+    status = ERROR_ACCESS_DENIED;
+    return -1;
+  }
+  status = ERROR_SUCCESS;
+  return fd;
+}
+
+namespace {
+
+bool IsKept(WCHAR unit, bool first) {
+  if (unit == u'.') return !first;
+  return (unit >= u'a' && unit <= u'z') || (unit >= u'A' && unit <= u'Z') ||
+         (unit >= u'0' && unit <= u'9') || unit == u'_' || unit == u'-';
+}
+
+// Room is left in a 255-byte file name for the suffix.
+const size_t kLongestName = 200;
+
+}  // namespace
+
+std::string ObjectFileName(WStringView name) {
+  std::string file;
+  for (size_t i = 0; i < name.size(); ++i) {
+    if (IsKept(name[i], i == 0)) {
+      file += static_cast<char>(name[i]);
+    } else {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "%%%04X", static_cast<unsigned>(name[i]));
+      file += escaped;
+    }
+  }
+  if (file.size() <= kLongestName) return file;
+  // FNV-1a, 64 bits: names this long are rare, a collision rarer still.
+  uint64_t hash = 14695981039346656037ull;
+  for (unsigned char byte : file) {
+    hash ^= byte;
+    hash *= 1099511628211ull;
+  }
+  char hashed[24];
+  std::snprintf(hashed, sizeof hashed, "#%016llx", static_cast<unsigned long long>(hash));
+  return hashed;
+}
+
+}  // namespace standin

@@ -1,0 +1,77 @@
+// GetFullPathNameW as the store lock uses it to name an INI file: one
+// spelling for every way of writing the same path.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/test_support.h"
+
+using testing_support::Narrow;
+using testing_support::TempDir;
+using testing_support::Wide;
+
+namespace {
+
+WString FullPath(const WString &path) {
+  WCHAR buffer[1024];
+  DWORD length = GetFullPathNameW(path.c_str(), 1024, buffer, nullptr);
+  EXPECT_GT(length, 0u) << Narrow(path);
+  EXPECT_LT(length, 1024u);
+  return WString(buffer, length < 1024 ? length : 0);
+}
+
+class FullPathSpelling : public testing::TestWithParam<const char *> {
+ protected:
+  TempDir m_folder;
+};
+
+// Each spelling of <folder>\conf\a.ini.
+TEST_P(FullPathSpelling, NamesTheSamePath) {
+  WString folder = FullPath(m_folder.Path());
+  EXPECT_EQ(folder + Wide("\\conf\\a.ini"), FullPath(m_folder.Path() + Wide(GetParam())));
+}
+
+INSTANTIATE_TEST_SUITE_P(Spellings, FullPathSpelling,
+                         testing::Values("\\conf\\a.ini", "/conf/a.ini", "\\.\\conf\\.\\a.ini",
+                                         "\\conf\\x\\y\\..\\..\\a.ini", "\\conf\\\\a.ini"));
+
+TEST(FullPath, RelativePathsStartAtTheCurrentFolder) {
+  TempDir folder;
+  std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(std::filesystem::path(folder.Path()));
+  WString here = FullPath(Wide("."));
+  WString file = FullPath(Wide("conf\\..\\a.ini"));
+  std::filesystem::current_path(before);
+  EXPECT_EQ(FullPath(folder.Path()), here);
+  EXPECT_EQ(here + Wide("\\a.ini"), file);
+}
+
+TEST(FullPath, SizesAndFilePartAsWindowsGivesThem) {
+  TempDir folder;
+  const WString path = folder.Path() + Wide("\\a.ini");
+  const WString full = FullPath(path);
+  const DWORD length = static_cast<DWORD>(full.size());
+  WCHAR buffer[1024];
+  // Too small by the terminator: the size needed, terminator included.
+  EXPECT_EQ(length + 1, GetFullPathNameW(path.c_str(), length, buffer, nullptr));
+  LPWSTR filePart = nullptr;
+  EXPECT_EQ(length, GetFullPathNameW(path.c_str(), length + 1, buffer, &filePart));
+  ASSERT_NE(filePart, nullptr);
+  EXPECT_EQ(Wide("a.ini"), WString(filePart));
+  // A trailing separator stays, and there is no file part.
+  EXPECT_EQ(FullPath(folder.Path()) + Wide("\\sub\\"), FullPath(folder.Path() + Wide("\\sub\\")));
+  filePart = buffer;
+  GetFullPathNameW((folder.Path() + Wide("\\sub\\")).c_str(), 1024, buffer, &filePart);
+  EXPECT_EQ(filePart, nullptr);
+}
+
+TEST(FullPath, EmptyPathIsRefused) {
+  WCHAR buffer[16];
+  SetLastError(0);
+  EXPECT_EQ(0u, GetFullPathNameW(Wide("").c_str(), 16, buffer, nullptr));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_NAME), GetLastError());
+}
+
+}  // namespace
