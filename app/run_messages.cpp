@@ -4,6 +4,10 @@
 
 const WCHAR kCannotFindIniFile[] = TEXT("cannot find INI file:\n%s");
 const WCHAR kCannotLocateToolbars[] = TEXT("cannot locate toolbar settings");
+const WCHAR kSettingsInUse[] =
+    TEXT("another addbar run is still changing these settings; nothing was changed");
+const WCHAR kCannotLockSettings[] =
+    TEXT("cannot keep other addbar runs off these settings; nothing was changed");
 
 namespace {
 const WCHAR kSuccessFormat[] =

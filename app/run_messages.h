@@ -9,6 +9,8 @@
 
 extern const WCHAR kCannotFindIniFile[];  // format: the path tried last
 extern const WCHAR kCannotLocateToolbars[];
+extern const WCHAR kSettingsInUse[];       // another run held the store too long
+extern const WCHAR kCannotLockSettings[];  // the store's mutex could not be had
 
 // "added 'drivebar' with <count> buttons", then the restart request.
 CString MakeSuccessText(int buttonCount);

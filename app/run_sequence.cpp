@@ -12,6 +12,7 @@
 #include "app/run_messages.h"
 #include "app/run_options.h"
 #include "app/running_instance.h"
+#include "app/store_lock.h"
 #include "cmdline/command_line_args.h"
 #include "settings/settings_key.h"
 #include "settings/settings_root.h"
@@ -20,10 +21,29 @@
 namespace {
 
 const WCHAR kToolbarsKeyPath[] = TEXT("MainFrame Settings\\Toolbars");
+// How long a run waits for another run on the same store: runs take well
+// under a second, so only a run that hangs keeps the next one out this long.
+const DWORD kStoreLockWaitMs = 30000;
+
+// Takes the store for this run alone; on failure sets the message and
+// nothing has been read or written.
+void LockSettingsStore(CStoreLock &lock, const CString &iniPath, CString &message) {
+  switch (lock.Acquire(MakeStoreLockName(iniPath), kStoreLockWaitMs)) {
+    case StoreLockResult::Held:
+      return;
+    case StoreLockResult::Busy:
+      message = kSettingsInUse;
+      return;
+    case StoreLockResult::Failed:
+      message = kCannotLockSettings;
+      return;
+  }
+}
 
 // Everything after the handshake. The locals are declared so that they are
 // released in the order the clean-up needs: message, toolbars key, layout
-// root, global root, base key path, layout, INI path, arguments, app info.
+// root, global root, base key path, layout, INI path, arguments, app info;
+// the store lock, released before the final box, goes with them.
 int RunInstaller() {
   CAppInfo appInfo;
   appInfo.GetVersionInfo();
@@ -39,6 +59,7 @@ int RunInstaller() {
   CSettingsRoot layoutRoot;
   BuildSettingsRoots(layout, baseKeyPath, globalRoot, layoutRoot);
 
+  CStoreLock storeLock;
   CSettingsKey toolbarsKey;
   CString message;
   int buttonCount = 0;
@@ -50,6 +71,7 @@ int RunInstaller() {
       message.Format(kCannotFindIniFile, static_cast<LPCWSTR>(iniPath));
     }
   }
+  if (message.IsEmpty()) LockSettingsStore(storeLock, iniPath, message);
   if (message.IsEmpty()) {
     layoutRoot.OpenInto(toolbarsKey, kToolbarsKeyPath, TRUE);
     if (toolbarsKey.m_hKey == nullptr) message = kCannotLocateToolbars;
@@ -58,6 +80,8 @@ int RunInstaller() {
     buttonCount = InstallDriveBar(layoutRoot, globalRoot, toolbarsKey, message);
   }
 
+  // Everything is written: the next run need not wait for the user to read the box.
+  storeLock.Release();
   int exitCode = ShowFinalMessage(message, buttonCount, args, appInfo);
   TerminateModuleState();
   CoUninitialize();

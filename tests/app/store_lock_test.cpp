@@ -1,0 +1,122 @@
+// The store lock: one mutex name per store however its path is written, and
+// one holder at a time, with a holder that ended leaving it to the next.
+#include "app/store_lock.h"
+
+#include <gtest/gtest.h>
+
+#include <future>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "support/test_support.h"
+
+using testing_support::Narrow;
+using testing_support::TempDir;
+using testing_support::Wide;
+
+namespace {
+
+WString LockName(const WString &iniPath) { return Wide(MakeStoreLockName(iniPath.c_str())); }
+
+// Lower case, and '/' for every separator.
+WString Folded(WString text) {
+  for (WCHAR &unit : text) {
+    if (unit >= 'A' && unit <= 'Z') unit = static_cast<WCHAR>(unit + 32);
+    if (unit == '\\') unit = '/';
+  }
+  return text;
+}
+
+TEST(StoreLockName, RegistryIsOneStoreWhateverTheLayout) {
+  EXPECT_EQ(Wide(MakeStoreLockName(nullptr)), LockName(WString()));
+  EXPECT_EQ(Narrow(LockName(WString())), "Local\\addbar-settings-registry");
+}
+
+// Spellings of folder\conf\settings.ini that Windows takes for one file.
+class SameIniFile : public testing::TestWithParam<const char *> {
+ protected:
+  TempDir m_folder;
+};
+
+TEST_P(SameIniFile, GetsTheSameName) {
+  const WString plain = m_folder.Path() + Wide("\\conf\\settings.ini");
+  const WString other = m_folder.Path() + Wide(GetParam());
+  EXPECT_EQ(LockName(plain), LockName(other)) << GetParam();
+}
+
+INSTANTIATE_TEST_SUITE_P(Spellings, SameIniFile,
+                         testing::Values("/conf/settings.ini", "\\CONF\\Settings.INI",
+                                         "\\.\\conf\\settings.ini", "\\conf\\x\\..\\settings.ini",
+                                         "\\\\conf\\\\settings.ini"));
+
+TEST(StoreLockName, OtherFilesGetOtherNames) {
+  TempDir folder;
+  WString first = LockName(folder.File("a.ini"));
+  EXPECT_NE(first, LockName(folder.File("b.ini")));
+  EXPECT_NE(first, LockName(WString()));
+  // The full path, case folded, with no backslash after the namespace.
+  WString expected = Folded(folder.File("a.ini"));
+  EXPECT_NE(first.find(expected.substr(expected.size() - 10)), WString::npos) << Narrow(first);
+  EXPECT_EQ(first.find('\\', 6), WString::npos) << Narrow(first);
+}
+
+TEST(StoreLockName, LongPathsFitTheLimitOfNames) {
+  TempDir folder;
+  WString deep = folder.File(std::string(300, 'd') + "\\settings.ini");
+  WString name = LockName(deep);
+  EXPECT_LT(name.size(), static_cast<size_t>(MAX_PATH)) << Narrow(name);
+  EXPECT_EQ(name.find('\\', 6), WString::npos);
+  EXPECT_NE(name, LockName(folder.File(std::string(300, 'd') + "\\other.ini")));
+}
+
+// A name without a folder is read by the profile calls in the Windows
+// folder, whatever the current one.
+TEST(StoreLockName, BareFileNameIsTheWindowsFolders) {
+  TempDir folder;
+  testing_support::ScopedEnvironment windowsFolder("ADDBAR_WINDOWS_DIR",
+                                                   Narrow(folder.Path()).c_str());
+  WCHAR windows[MAX_PATH + 1] = {0};
+  UINT length = GetWindowsDirectoryW(windows, MAX_PATH + 1);
+  ASSERT_GT(length, 0u);
+  ASSERT_LE(length, static_cast<UINT>(MAX_PATH));
+  EXPECT_EQ(LockName(Wide("vantrove.ini")),
+            LockName(WString(windows, length) + Wide("\\vantrove.ini")));
+}
+
+// A name of this test's own: tests of both builds may run side by side.
+WString TestMutexName(const char *purpose) {
+  return Wide("Local\\addbar-test-" + std::to_string(GetCurrentProcessId()) + "-" + purpose);
+}
+
+TEST(StoreLock, SecondHolderWaitsForTheFirst) {
+  const WString name = TestMutexName("second-holder");
+  CStoreLock first;
+  ASSERT_EQ(StoreLockResult::Held, first.Acquire(name.c_str(), 0));
+
+  std::promise<StoreLockResult> whileHeld;
+  std::promise<void> released;
+  StoreLockResult afterRelease = StoreLockResult::Failed;
+  std::thread second([&] {
+    CStoreLock lock;
+    whileHeld.set_value(lock.Acquire(name.c_str(), 50));
+    released.get_future().wait();
+    afterRelease = lock.Acquire(name.c_str(), 60000);
+  });
+  EXPECT_EQ(StoreLockResult::Busy, whileHeld.get_future().get());
+  first.Release();
+  released.set_value();
+  second.join();
+  EXPECT_EQ(StoreLockResult::Held, afterRelease);
+}
+
+TEST(StoreLock, HolderThatEndedWithoutReleasingLeavesItToTheNext) {
+  const WString name = TestMutexName("ended-holder");
+  std::unique_ptr<CStoreLock> ended(new CStoreLock);
+  std::thread holder([&] { ASSERT_EQ(StoreLockResult::Held, ended->Acquire(name.c_str(), 0)); });
+  holder.join();
+  CStoreLock next;
+  EXPECT_EQ(StoreLockResult::Held, next.Acquire(name.c_str(), 60000));
+}
+
+}  // namespace
