@@ -9,3 +9,7 @@ extern LONG g_oldPlatform;
 
 // Sets g_oldPlatform from the platform's major version, once.
 void SettleOldPlatform();
+
+// Whether the platform is known to be older than version 5, asking it when
+// g_oldPlatform is not settled yet (and leaving g_oldPlatform as it is).
+bool IsOldPlatform();

@@ -7,7 +7,8 @@
 
 namespace {
 
-// Old platforms refuse larger requests of the profile calls.
+// The first request of a listing. Old platforms refuse larger requests of
+// the profile calls.
 DWORD ListingRequestUnits() {
   return g_oldPlatform != 0 ? kOldPlatformListingUnits : kListingTextUnits;
 }
@@ -59,22 +60,41 @@ bool HasBackslashFrom(LPCWSTR text, int from, int length) {
 
 }  // namespace
 
-bool CSettingsKey::EnsureListingBlock() {
-  if (m_listing.m_slots != nullptr) return true;
+bool CSettingsKey::EnsureListingBlock(DWORD textUnits) {
+  if (m_listing.m_slots != nullptr && m_listing.m_textUnits >= textUnits) return true;
+  if (textUnits < kListingTextUnits) textUnits = kListingTextUnits;
   const size_t slotBytes = (kListingSlots + 1) * sizeof(LPWSTR);
-  void *block = std::malloc(slotBytes + kListingTextUnits * sizeof(WCHAR));
+  // The names of the last listing are not kept: the block is filled anew.
+  void *block = std::realloc(m_listing.m_slots, slotBytes + textUnits * sizeof(WCHAR));
   if (block == nullptr) return false;
   m_listing.m_slots = static_cast<LPWSTR *>(block);
   m_listing.m_text = reinterpret_cast<LPWSTR>(static_cast<char *>(block) + slotBytes);
+  m_listing.m_textUnits = textUnits;
   return true;
+}
+
+DWORD CSettingsKey::FillListingText(bool sectionNames, DWORD &asked) {
+  asked = ListingRequestUnits();
+  while (true) {
+    if (!EnsureListingBlock(asked)) return 0;
+    m_listing.m_text[0] = 0;
+    DWORD reported = sectionNames
+                         ? GetPrivateProfileSectionNamesW(m_listing.m_text, asked, m_iniPath)
+                         : GetPrivateProfileSectionW(m_path, m_listing.m_text, asked, m_iniPath);
+    // A buffer too small is reported as its size - 2 (names that just fit are
+    // too, and the next round tells them apart). Old platforms refuse more.
+    if (reported + 2 < asked || asked > kMostListingUnits / 2 || IsOldPlatform()) {
+      return reported;
+    }
+    asked *= 2;
+  }
 }
 
 int CSettingsKey::ListSections() {
   m_listing.m_position = -1;
-  if (m_iniPath == nullptr || !EnsureListingBlock()) return 0;
-  DWORD asked = ListingRequestUnits();
-  m_listing.m_text[0] = 0;
-  DWORD reported = GetPrivateProfileSectionNamesW(m_listing.m_text, asked, m_iniPath);
+  if (m_iniPath == nullptr) return 0;
+  DWORD asked = 0;
+  DWORD reported = FillListingText(true, asked);
   if (reported == 0 || m_listing.m_text[0] == 0) return 0;
   CFilledText names = SealFilledText(m_listing.m_text, reported, asked);
 
@@ -108,10 +128,9 @@ int CSettingsKey::ListSections() {
 
 int CSettingsKey::ListEntries() {
   m_listing.m_position = -1;
-  if (m_iniPath == nullptr || !EnsureListingBlock()) return 0;
-  DWORD asked = ListingRequestUnits();
-  m_listing.m_text[0] = 0;
-  DWORD reported = GetPrivateProfileSectionW(m_path, m_listing.m_text, asked, m_iniPath);
+  if (m_iniPath == nullptr) return 0;
+  DWORD asked = 0;
+  DWORD reported = FillListingText(false, asked);
   if (reported == 0 || m_listing.m_text[0] == 0) return 0;
   CFilledText lines = SealFilledText(m_listing.m_text, reported, asked);
 

@@ -55,8 +55,13 @@ class CSettingsKey {
   CProfileListing m_listing;
 
  private:
-  // The listing block, allocated on first use; false when memory runs out.
-  bool EnsureListingBlock();
+  // The listing block with room for `textUnits` units of text, allocated on
+  // first use and grown when asked for more; false when memory runs out.
+  bool EnsureListingBlock(DWORD textUnits);
+  // Has the platform fill the listing text with section names (or with the
+  // lines of this key's section), growing the buffer until they fit. Returns
+  // what the call reported; `asked` is the size of the last request.
+  DWORD FillListingText(bool sectionNames, DWORD &asked);
 };
 
 // The string value `name` of `key`, or defaultText (empty when null).
