@@ -1,5 +1,13 @@
 // InstallDriveBar: finds the drive bar or makes room for a new one, gives
 // every drive a bookmark and writes the toolbar's buttons.
+//
+// A run may end at any write (killed, or the disk full): the order of the
+// writes lets the next run finish the job. Bookmarks and icon entries come
+// first, each found again by the next run; the new toolbar gets its marker
+// before "nToolbars" counts it, and the count is mended when a run ended
+// between the two; the buttons come last and are written whole every run.
+// The first write that fails ends the run, so that a full disk leaves what a
+// killed run leaves.
 #include "app/drive_bar.h"
 
 #include "app/drive_bar_layout.h"
@@ -8,11 +16,15 @@ namespace {
 
 const WCHAR kMaxToolbarsReached[] = TEXT("max toolbars # reached");
 const WCHAR kNoRoomForBookmarks[] = TEXT("no room for more bookmarks");
+// Any write that fails: the drive bar is not (wholly) written.
 const WCHAR kCannotWriteToolbar[] = TEXT("cannot write toolbar settings");
 
 // Room for 26 drives of four units and the final terminator, with plenty to spare.
 const DWORD kDriveListUnits = 260;
 const DWORD kMostDrives = kDriveListUnits / 4;
+// A bookmark is found again by its fourth character: from this number on the
+// number takes three digits, and the bookmark could never be found again.
+const DWORD kBookmarkNumberLimit = 0x100;
 
 // The keys the installer opens, closed in the order toolbar key, bookmark
 // icons, bookmarks, however the installer ends.
@@ -37,6 +49,49 @@ DWORD ReadDriveList(WCHAR (&drives)[kDriveListUnits]) {
   return units < kDriveListUnits ? units / 4 : 0;
 }
 
+// Gives each drive without a bookmark (position 0) one, numbered on from
+// `bookmarkCount`, with its icon entry; a drive whose bookmark is there gets
+// its icon entry when it has none, as a run that ended between the two
+// leaves it. False at the first write that fails.
+bool WriteBookmarks(InstallerKeys &keys, const WCHAR *drives, DWORD driveCount,
+                    const int *positions, DWORD &bookmarkCount) {
+  for (DWORD drive = 0; drive < driveCount; ++drive) {
+    LPCWSTR root = drives + 4 * drive;
+    const WCHAR iconName[2] = {root[0], 0};
+    if (positions[drive] == 0) {
+      if (keys.bookmarks.SetStringValue(root, MakeBookmarkName(bookmarkCount, root[0])) !=
+          ERROR_SUCCESS) {
+        return false;
+      }
+      ++bookmarkCount;
+    } else if (!GetStringValue(keys.bookmarkIcons, iconName, nullptr).IsEmpty()) {
+      continue;
+    }
+    if (keys.bookmarkIcons.SetStringValue(root, iconName) != ERROR_SUCCESS) return false;
+  }
+  return true;
+}
+
+// Each button runs the bookmark at the position where the enumeration of
+// "Favorites" finds it, which is how the file manager numbers them; an INI
+// section lists its names sorted, so a new bookmark need not come last.
+bool FindCommandIds(CSettingsKey &bookmarks, const WCHAR *drives, DWORD driveCount,
+                    DWORD *commandIds) {
+  for (DWORD drive = 0; drive < driveCount; ++drive) {
+    int position = FindDriveBookmark(bookmarks, drives[4 * drive]);
+    if (position == 0) return false;
+    commandIds[drive] = kFirstBookmarkCommand - 1 + static_cast<DWORD>(position);
+  }
+  return true;
+}
+
+bool WriteButtons(CSettingsKey &toolbar, const DWORD *commandIds, DWORD driveCount) {
+  return toolbar.SetDwordValue(129, TEXT("binState")) == ERROR_SUCCESS &&
+         toolbar.SetDwordValue(7, TEXT("binTBFlags")) == ERROR_SUCCESS &&
+         toolbar.SetDwordValue(driveCount, TEXT("nButtons")) == ERROR_SUCCESS &&
+         toolbar.SetBinaryValue(commandIds, TEXT("nCmdIds"), 4 * driveCount) == ERROR_SUCCESS;
+}
+
 }  // namespace
 
 int InstallDriveBar(const CSettingsRoot &layoutRoot, const CSettingsRoot &globalRoot,
@@ -44,16 +99,13 @@ int InstallDriveBar(const CSettingsRoot &layoutRoot, const CSettingsRoot &global
   message.Empty();
   CString toolbarName = FindDriveBarToolbar(toolbarsKey);
   const bool isNew = toolbarName.IsEmpty();
-  DWORD toolbarCount = 0;
+  DWORD toolbarNumber = 0;
   if (isNew) {
-    if (toolbarsKey.QueryDwordValue(toolbarCount, kToolbarCountValue) != ERROR_SUCCESS) {
-      toolbarCount = 0;
-    }
-    if (static_cast<LONG>(toolbarCount) >= kMostToolbars) {
+    if (!ChooseToolbarNumber(toolbarsKey, toolbarNumber)) {
       message = kMaxToolbarsReached;
       return 0;
     }
-    toolbarName = MakeToolbarKeyName(toolbarCount, toolbarCount + kFirstToolbarId);
+    toolbarName = MakeToolbarKeyName(toolbarNumber, toolbarNumber + kFirstToolbarId);
   }
 
   WCHAR drives[kDriveListUnits];
@@ -63,50 +115,41 @@ int InstallDriveBar(const CSettingsRoot &layoutRoot, const CSettingsRoot &global
   globalRoot.OpenInto(keys.bookmarks, kBookmarksKeyName, FALSE);
   DWORD bookmarkCount = 0;
   if (!keys.bookmarks.QueryInfo(nullptr, &bookmarkCount, nullptr)) bookmarkCount = 0;
-  // An existing drive bar is refreshed whatever the count.
-  if (isNew && bookmarkCount + driveCount >= kMostBookmarks) {
+  int positions[kMostDrives] = {};
+  DWORD missing = 0;
+  for (DWORD drive = 0; drive < driveCount; ++drive) {
+    positions[drive] = FindDriveBookmark(keys.bookmarks, drives[4 * drive]);
+    if (positions[drive] == 0) ++missing;
+  }
+  // An existing drive bar is refreshed whatever the count, as long as its
+  // new bookmarks can be found again.
+  if ((isNew && bookmarkCount + driveCount >= kMostBookmarks) ||
+      (missing > 0 && bookmarkCount + missing > kBookmarkNumberLimit)) {
     message = kNoRoomForBookmarks;
     return 0;
   }
   globalRoot.OpenInto(keys.bookmarkIcons, kBookmarkIconsKeyName, FALSE);
-
   DWORD commandIds[kMostDrives] = {};
-  for (DWORD drive = 0; drive < driveCount; ++drive) {
-    LPCWSTR root = drives + 4 * drive;
-    const WCHAR letter = root[0];
-    int position = FindDriveBookmark(keys.bookmarks, letter);
-    if (position != 0) {
-      commandIds[drive] = kFirstBookmarkCommand - 1 + static_cast<DWORD>(position);
-      continue;
-    }
-    // A new bookmark takes the next number; failed writes are not reported.
-    commandIds[drive] = kFirstBookmarkCommand + bookmarkCount;
-    keys.bookmarks.SetStringValue(root, MakeBookmarkName(bookmarkCount, letter));
-    const WCHAR iconName[2] = {letter, 0};
-    keys.bookmarkIcons.SetStringValue(root, iconName);
-    ++bookmarkCount;
-  }
-
   // The file manager wants an icon slot for every bookmark.
-  if (globalRoot.ReadDword(nullptr, kBookmarkIconCountValue, 0) < bookmarkCount) {
-    globalRoot.WriteDword(nullptr, kBookmarkIconCountValue, bookmarkCount);
+  if (!WriteBookmarks(keys, drives, driveCount, positions, bookmarkCount) ||
+      (globalRoot.ReadDword(nullptr, kBookmarkIconCountValue, 0) < bookmarkCount &&
+       !globalRoot.WriteDword(nullptr, kBookmarkIconCountValue, bookmarkCount)) ||
+      !FindCommandIds(keys.bookmarks, drives, driveCount, commandIds)) {
+    message = kCannotWriteToolbar;
+    return 0;
   }
 
   CString toolbarPath = CString(kToolbarsKeyName) + TEXT("\\") + toolbarName;
   layoutRoot.OpenInto(keys.toolbar, toolbarPath, FALSE);
   // A drive bar that can't be written must not be reported as done.
-  if (keys.toolbar.m_hKey == nullptr) {
-    message = kCannotWriteToolbar;
-    return 0;
+  bool written = keys.toolbar.m_hKey != nullptr;
+  if (written && isNew) {
+    written = keys.toolbar.SetStringValue(kDriveBarMarker, nullptr) == ERROR_SUCCESS &&
+              layoutRoot.WriteDword(kToolbarsKeyName, kToolbarCountValue, toolbarNumber + 1);
+  } else if (written) {
+    written = ReconcileToolbarCount(layoutRoot, toolbarsKey, toolbarName);
   }
-  if (isNew) {
-    layoutRoot.WriteDword(kToolbarsKeyName, kToolbarCountValue, toolbarCount + 1);
-    keys.toolbar.SetStringValue(kDriveBarMarker, nullptr);
-  }
-  keys.toolbar.SetDwordValue(129, TEXT("binState"));
-  keys.toolbar.SetDwordValue(7, TEXT("binTBFlags"));
-  keys.toolbar.SetDwordValue(driveCount, TEXT("nButtons"));
-  if (keys.toolbar.SetBinaryValue(commandIds, TEXT("nCmdIds"), 4 * driveCount) != ERROR_SUCCESS) {
+  if (!written || !WriteButtons(keys.toolbar, commandIds, driveCount)) {
     message = kCannotWriteToolbar;
     return 0;
   }

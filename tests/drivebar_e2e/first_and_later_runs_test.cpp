@@ -78,17 +78,19 @@ TEST_P(FirstRun, DriveWithoutBookmarkGetsOnlyItsOwn) {
   EXPECT_EQ(store.String(StoreRoot::Global, kBookmarks, added.c_str()), last.root);
   std::vector<std::string> names = store.EnumerationOrder(StoreRoot::Global, kBookmarks);
   EXPECT_EQ(names.size(), drives.size() + 1);
-  EXPECT_EQ(store.ValueNames(StoreRoot::Global, kBookmarkIcons),
-            std::vector<std::string>{std::string(1, static_cast<char>(last.letter))});
-  // A button whose bookmark was there runs it by its position in the
-  // enumeration; the new bookmark's button, by its number.
+  // Every drive has its icon entry, also those whose bookmark was there.
+  EXPECT_EQ(store.ValueNames(StoreRoot::Global, kBookmarkIcons).size(), drives.size());
+  EXPECT_EQ(store.String(StoreRoot::Global, kBookmarkIcons,
+                         std::string(1, static_cast<char>(last.letter)).c_str()),
+            last.root);
+  // Each button runs its bookmark by its position in the enumeration.
   std::vector<DWORD> ids;
-  for (size_t i = 0; i + 1 < drives.size(); ++i) {
-    std::string name = DriveBarRun::BookmarkName(static_cast<DWORD>(i + 1), drives[i].letter);
+  for (size_t i = 0; i < drives.size(); ++i) {
+    DWORD number = static_cast<DWORD>(i + 1 < drives.size() ? i + 1 : drives.size());
+    std::string name = DriveBarRun::BookmarkName(number, drives[i].letter);
     size_t position = std::find(names.begin(), names.end(), name) - names.begin();
     ids.push_back(40100 + static_cast<DWORD>(position));
   }
-  ids.push_back(40100 + static_cast<DWORD>(drives.size()));
   m_run.ExpectToolbar("3_60162", ids);
 }
 
@@ -104,6 +106,29 @@ TEST_P(FirstRun, UnnamedBookmarkValueCausesNoDuplicates) {
   std::string secondIds;
   store.GetBinary(StoreRoot::Layout, DriveBarRun::ToolbarKey("3_60162"), "nCmdIds", secondIds);
   EXPECT_EQ(secondIds, firstIds);
+}
+
+// Named bookmarks come before the drives' in an INI section's sorted listing,
+// after them in the registry's order: either way each button runs the
+// bookmark at the position the enumeration gives it, from the first run on.
+TEST_P(FirstRun, NewBookmarksAmongNamedOnesRunTheirDrives) {
+  std::vector<Drive> drives = DriveBarRun::Drives();
+  FileManagerStore &store = m_run.Store();
+  store.SetString(StoreRoot::Global, kBookmarks, "Home", "C:\\Users");
+  store.SetString(StoreRoot::Global, kBookmarks, "Work", "C:\\Work");
+  DriveBarRun::ExpectDone(m_run.RunAddbar(), drives.size());
+
+  std::vector<std::string> names = store.EnumerationOrder(StoreRoot::Global, kBookmarks);
+  std::vector<DWORD> ids;
+  for (size_t i = 0; i < drives.size(); ++i) {
+    std::string name = DriveBarRun::BookmarkName(static_cast<DWORD>(2 + i), drives[i].letter);
+    size_t position = std::find(names.begin(), names.end(), name) - names.begin();
+    ASSERT_LT(position, names.size()) << name;
+    ids.push_back(40100 + static_cast<DWORD>(position));
+  }
+  m_run.ExpectToolbar("3_60162", ids);
+  DriveBarRun::ExpectDone(m_run.RunAddbar(), drives.size());
+  m_run.ExpectToolbar("3_60162", ids);
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, FirstRun, testing::ValuesIn(kAllScenarios), ScenarioName);

@@ -1,5 +1,7 @@
 // The limits of a new drive bar (toolbars, bookmarks), the icon count, and
 // an existing drive bar found again.
+#include <cstdio>
+
 #include "drivebar_e2e/drive_bar_run.h"
 
 using testing_support::ProgramRun;
@@ -41,9 +43,14 @@ INSTANTIATE_TEST_SUITE_P(Stores, ExistingDriveBar, testing::ValuesIn(kStores), S
 
 // ---- "nToolbars" ----------------------------------------------------------------------
 
+// The count as the file manager, a user or another program may have left it;
+// with `toolbars` the keys 0_60159 … of other toolbars are there too, each
+// holding "nButtons" 7. The new drive bar never takes one of them, and the
+// count written is the new toolbar's number + 1, never one that wrapped.
 struct ToolbarCountCase {
   const char *name;
-  void (*store)(FileManagerStore &store);
+  int toolbars;
+  void (*count)(FileManagerStore &store);
   const char *toolbarKey;  // null: refused
   DWORD countAfter;
 };
@@ -53,10 +60,19 @@ class ToolbarCount : public testing::TestWithParam<std::tuple<Scenario, ToolbarC
   DriveBarRun m_run{std::get<0>(GetParam())};
 };
 
+std::string OtherToolbarKey(int number) {
+  char name[32];
+  std::snprintf(name, sizeof name, "%X_%05d", static_cast<unsigned>(number), 60159 + number);
+  return DriveBarRun::ToolbarKey(name);
+}
+
 TEST_P(ToolbarCount, NamesTheNewToolbarOrRefusesIt) {
   const ToolbarCountCase &count = std::get<1>(GetParam());
   FileManagerStore &store = m_run.Store();
-  count.store(store);
+  for (int i = 0; i < count.toolbars; ++i) {
+    store.SetDword(StoreRoot::Layout, OtherToolbarKey(i), "nButtons", 7);
+  }
+  count.count(store);
   std::string before = store.Snapshot();
   ProgramRun run = m_run.RunAddbar();
   if (count.toolbarKey == nullptr) {
@@ -68,10 +84,25 @@ TEST_P(ToolbarCount, NamesTheNewToolbarOrRefusesIt) {
   EXPECT_EQ(store.String(StoreRoot::Layout, DriveBarRun::ToolbarKey(count.toolbarKey), nullptr),
             "DRIVEBAR_F2");
   EXPECT_EQ(store.Dword(StoreRoot::Layout, kToolbars, "nToolbars"), count.countAfter);
+  for (int i = 0; i < count.toolbars; ++i) {
+    EXPECT_EQ(store.ValueNames(StoreRoot::Layout, OtherToolbarKey(i)),
+              std::vector<std::string>{"nButtons"});
+    EXPECT_EQ(store.Dword(StoreRoot::Layout, OtherToolbarKey(i), "nButtons"), 7u);
+  }
 }
 
 void SetCount(FileManagerStore &store, DWORD value) {
   store.SetDword(StoreRoot::Layout, kToolbars, "nToolbars", value);
+}
+
+void RemoveCount(FileManagerStore &store) {
+  // The key must still be there, so another value stays.
+  store.SetString(StoreRoot::Layout, kToolbars, "other", "x");
+  store.DeleteValue(StoreRoot::Layout, kToolbars, "nToolbars");
+}
+
+void TextCount(FileManagerStore &store) {
+  store.SetString(StoreRoot::Layout, kToolbars, "nToolbars", "five");
 }
 
 std::string CountName(const testing::TestParamInfo<std::tuple<Scenario, ToolbarCountCase>> &info) {
@@ -83,26 +114,27 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Combine(
         testing::ValuesIn(kStores),
         testing::Values(
-            ToolbarCountCase{"Fifteen", [](FileManagerStore &s) { SetCount(s, 15); }, "F_60174",
+            ToolbarCountCase{"Fifteen", 0, [](FileManagerStore &s) { SetCount(s, 15); }, "F_60174",
                              16},
-            ToolbarCountCase{"Sixteen", [](FileManagerStore &s) { SetCount(s, 16); }, nullptr, 16},
-            ToolbarCountCase{"Huge", [](FileManagerStore &s) { SetCount(s, 0x7FFFFFFF); }, nullptr,
-                             0x7FFFFFFF},
-            // Taken as a signed number, -1 is below 16.
-            ToolbarCountCase{"Negative", [](FileManagerStore &s) { SetCount(s, 0xFFFFFFFF); },
-                             "FFFFFFFF_60158", 0},
-            ToolbarCountCase{"Absent",
-                             [](FileManagerStore &s) {
-                               // The key must still be there, so another value stays.
-                               s.SetString(StoreRoot::Layout, kToolbars, "other", "x");
-                               s.DeleteValue(StoreRoot::Layout, kToolbars, "nToolbars");
-                             },
+            ToolbarCountCase{"Sixteen", 0, [](FileManagerStore &s) { SetCount(s, 16); }, nullptr,
+                             16},
+            ToolbarCountCase{"Huge", 0, [](FileManagerStore &s) { SetCount(s, 0x7FFFFFFF); },
+                             nullptr, 0x7FFFFFFF},
+            ToolbarCountCase{"Absent", 0, RemoveCount, "0_60159", 1},
+            ToolbarCountCase{"Text", 0, TextCount, "0_60159", 1},
+            ToolbarCountCase{"AllBitsSet", 0, [](FileManagerStore &s) { SetCount(s, 0xFFFFFFFF); },
                              "0_60159", 1},
-            ToolbarCountCase{"Text",
-                             [](FileManagerStore &s) {
-                               s.SetString(StoreRoot::Layout, kToolbars, "nToolbars", "five");
-                             },
-                             "0_60159", 1})),
+            // From here the keys of toolbars 0 to 2 are there.
+            ToolbarCountCase{"AbsentBesideToolbars", 3, RemoveCount, "3_60162", 4},
+            ToolbarCountCase{"TextBesideToolbars", 3, TextCount, "3_60162", 4},
+            ToolbarCountCase{"AllBitsSetBesideToolbars", 3,
+                             [](FileManagerStore &s) { SetCount(s, 0xFFFFFFFF); }, "3_60162", 4},
+            ToolbarCountCase{"TopBitBesideToolbars", 3,
+                             [](FileManagerStore &s) { SetCount(s, 0x80000000); }, "3_60162", 4},
+            ToolbarCountCase{"TooLowBesideToolbars", 3, [](FileManagerStore &s) { SetCount(s, 1); },
+                             "3_60162", 4},
+            ToolbarCountCase{"TakenUpToTheLimit", 16, [](FileManagerStore &s) { SetCount(s, 2); },
+                             nullptr, 2})),
     CountName);
 
 // ---- Room for bookmarks -------------------------------------------------------------------
