@@ -67,11 +67,4 @@ TEST(FullPath, SizesAndFilePartAsWindowsGivesThem) {
   EXPECT_EQ(filePart, nullptr);
 }
 
-TEST(FullPath, EmptyPathIsRefused) {
-  WCHAR buffer[16];
-  SetLastError(0);
-  EXPECT_EQ(0u, GetFullPathNameW(Wide("").c_str(), 16, buffer, nullptr));
-  EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_NAME), GetLastError());
-}
-
 }  // namespace
