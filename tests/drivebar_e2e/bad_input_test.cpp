@@ -1,5 +1,7 @@
 // Stored settings the program did not expect, and stores it can't write:
 // each ends in a clear box, never in a crash.
+#include <cstdlib>
+
 #include "drivebar_e2e/drive_bar_run.h"
 
 using testing_support::ProgramRun;
@@ -80,6 +82,19 @@ TEST_P(BadInput, UnwritableStoreWithAnExistingDriveBar) {
   if (!store.MakeUnwritable()) GTEST_SKIP() << "this store can't be made unwritable here";
   std::string before = store.Snapshot();
   DriveBarRun::ExpectError(m_run.RunAddbar(), "cannot write toolbar settings");
+  EXPECT_TRUE(store.Snapshot() == before) << "the store changed";
+}
+
+// The store's mutex can't be made (the stand-in's object folder is a file):
+// the run must not go on unguarded, and changes nothing.
+TEST_P(BadInput, StoreMutexThatCantBeMadeChangesNothing) {
+  SKIP_UNLESS_STANDIN("the object folder is the stand-in's");
+  FileManagerStore &store = m_run.Store();
+  std::string before = store.Snapshot();
+  testing_support::WriteBytes(
+      testing_support::Wide(std::getenv("ADDBAR_WINDOWS")) + testing_support::Wide(".objects"), "");
+  DriveBarRun::ExpectError(m_run.RunAddbar(),
+                           "cannot keep other addbar runs off these settings; nothing was changed");
   EXPECT_TRUE(store.Snapshot() == before) << "the store changed";
 }
 
