@@ -30,6 +30,11 @@ for preset in linux linux-sanitize windows; do
   cmake --build --preset "$preset"
   step "$preset: test"
   ctest --preset "$preset"
+  if [ "$preset" = linux ]; then
+    # The kill and concurrency tests print what they did; ctest keeps it in its log.
+    step "linux: robustness figures (docs/robustness.md)"
+    grep -h -E "^(kill|concurrency) test " build/linux/Testing/Temporary/LastTest.log || true
+  fi
 done
 
 step "differential test: the stand-in against Wine"
