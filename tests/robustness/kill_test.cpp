@@ -6,8 +6,10 @@
 // that copies the store after each write (every write of the stand-in ends in
 // a rename). Figures go to standard output.
 //
-//   ADDBAR_KILLS      random kills over the four stores (default: what CI affords)
-//   ADDBAR_KILL_SEED  the random sequence (default: from the clock; printed)
+//   ADDBAR_KILLS         random kills over the four stores; without it, as many as
+//                        fit in ADDBAR_KILL_SECONDS a store (default 45: 3 minutes for
+//                        the four, as CI affords), but at least 25 a store
+//   ADDBAR_KILL_SEED     the random sequence (default: from the clock; printed)
 #include <signal.h>
 #include <sys/wait.h>
 
@@ -27,7 +29,8 @@
 
 namespace {
 
-const int kDefaultRandomKills = 240;
+const long kDefaultSecondsPerStore = 45;
+const long kFewestRandomKills = 25;
 const char kDrives[] = "ACDEFGHZ";
 const int kButtons = 8;
 
@@ -65,6 +68,7 @@ class KillTest : public testing::TestWithParam<KillCase> {
 
   // The states an uninterrupted run passes through, first to last.
   void Record() {
+    m_startMs = NowMs();
     m_store.Reset();
     m_states = {m_store.State()};
     const std::string folder = m_work + "/states";
@@ -126,6 +130,7 @@ class KillTest : public testing::TestWithParam<KillCase> {
   std::string m_work;
   std::vector<std::string> m_states;
   long long m_runMs = 0;
+  long long m_startMs = 0;
   int m_faults = 0;  // kills after which something was wrong
 };
 
@@ -148,8 +153,10 @@ TEST_P(KillTest, EveryKillLeavesAStateOfTheRunAndTheNextRunFinishes) {
   }
 
   // At random moments of a run; a run that ended before its kill is no kill.
-  const long total = EnvironmentNumber("ADDBAR_KILLS", kDefaultRandomKills);
-  const long wanted = (total + 3) / 4;
+  const long total = EnvironmentNumber("ADDBAR_KILLS", 0);
+  const long wanted = total > 0 ? (total + 3) / 4 : kFewestRandomKills;
+  const long long budgetMs =
+      total > 0 ? 0 : 1000LL * EnvironmentNumber("ADDBAR_KILL_SECONDS", kDefaultSecondsPerStore);
   const unsigned seed = static_cast<unsigned>(EnvironmentNumber(
       "ADDBAR_KILL_SEED", std::chrono::steady_clock::now().time_since_epoch().count() & 0xFFFFFF));
   std::mt19937 random(seed + static_cast<unsigned>(GetParam().kind) * 7 +
@@ -158,7 +165,7 @@ TEST_P(KillTest, EveryKillLeavesAStateOfTheRunAndTheNextRunFinishes) {
   std::map<int, int> landed;
   int kills = 0;
   int missed = 0;
-  while (kills < wanted && missed < wanted) {
+  while ((kills < wanted || NowMs() - m_startMs < budgetMs) && missed < 2 * (kills + wanted)) {
     m_store.Reset();
     Variables variables = m_store.Environment(kDrives);
     AddbarProcess run(m_store.Options(""), variables, m_work + "/errors.txt");
