@@ -1,11 +1,14 @@
 #include "atomic_file.h"
 
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+#include "common/patient_lock.h"
+#include "common/replace_temporaries.h"
 
 namespace standin {
 
@@ -91,13 +94,65 @@ static bool WriteAll(int fd, const std::string &bytes) {
   return true;
 }
 
+namespace {
+
+std::string NameOf(const std::string &path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The lock every writer of a file in the folder holds while it replaces one:
+// flock on the folder itself, so that nothing is added to it. Not held when
+// the folder can't be opened for reading; leftovers are then not swept.
+class FolderLock {
+ public:
+  FolderLock(const std::string &folder, const std::string &target) {
+    m_fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (m_fd < 0) return;
+    m_held = LockPatiently(m_fd, [&] { return IdentityOfPath(target); });
+    m_timedOut = !m_held && errno == ETIMEDOUT;
+  }
+  ~FolderLock() {
+    if (m_fd >= 0) close(m_fd);  // releases the lock
+  }
+  FolderLock(const FolderLock &) = delete;
+  FolderLock &operator=(const FolderLock &) = delete;
+
+  int Fd() const { return m_fd; }
+  bool Held() const { return m_held; }
+  bool TimedOut() const { return m_timedOut; }
+
+ private:
+  int m_fd = -1;
+  bool m_held = false;
+  bool m_timedOut = false;
+};
+
+// Gives the new file the old one's owner and group (root writing a user's
+// file must leave it the user's), then its mode, which fchown may have cut.
+bool TakeOverOwnership(int fd, const struct stat &old, mode_t mode) {
+  struct stat made;
+  if (fstat(fd, &made) != 0) return false;
+  if ((made.st_uid != old.st_uid || made.st_gid != old.st_gid) &&
+      fchown(fd, old.st_uid, old.st_gid) != 0)
+    return false;
+  return fchmod(fd, mode) == 0;
+}
+
+}  // namespace
+
 DWORD ReplaceFileContents(const std::string &path, const std::string &bytes) {
   const std::string target = ResolveLinkTarget(path);
   const std::string folder = DirectoryOf(target);
+  const std::string name = NameOf(target);
+
+  FolderLock lock(folder, target);
+  if (lock.TimedOut()) return ERROR_LOCK_VIOLATION;
 
   mode_t mode;
   struct stat existing;
-  if (stat(target.c_str(), &existing) == 0) {
+  const bool exists = stat(target.c_str(), &existing) == 0;
+  if (exists) {
     if (!S_ISREG(existing.st_mode)) return ERROR_ACCESS_DENIED;
     // A file the user may not write stays as it is, even though its folder
     // would let us replace it.
@@ -108,12 +163,16 @@ DWORD ReplaceFileContents(const std::string &path, const std::string &bytes) {
     umask(mask);
     mode = 0666 & ~mask;
   }
+  if (lock.Held()) SweepTemporaries(lock.Fd(), name);
 
-  std::string temporary = target + ".XXXXXX";
+  std::string temporary = folder + "/" + TemporaryPrefix(name) + "XXXXXX";
   int fd = mkstemp(temporary.data());
   if (fd < 0) return Win32ErrorFromErrno(errno);
-  bool ok = fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && fsync(fd) == 0;
-  int error = errno;
+  // A file whose owner can't be kept is not replaced: it stays as it was.
+  bool owned = exists ? TakeOverOwnership(fd, existing, mode) : fchmod(fd, mode) == 0;
+  int error = owned ? 0 : EACCES;
+  bool ok = owned && WriteAll(fd, bytes) && fsync(fd) == 0;
+  if (owned) error = errno;
   if (close(fd) != 0 && ok) {
     ok = false;
     error = errno;
@@ -127,11 +186,7 @@ DWORD ReplaceFileContents(const std::string &path, const std::string &bytes) {
     return Win32ErrorFromErrno(error);
   }
   // The rename itself reaches the disk with the folder's entry.
-  int folderFd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-  if (folderFd >= 0) {
-    fsync(folderFd);
-    close(folderFd);
-  }
+  if (lock.Fd() >= 0) fsync(lock.Fd());
   return ERROR_SUCCESS;
 }
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "common/unicode.h"
+#include "common/host_bytes.h"
 #include "process/command_line.h"
 
 extern "C" void WINAPI ProcessEntry(void);
@@ -15,7 +15,7 @@ int main(int argc, char **argv) {
   // unclosed quote): then it is the whole command line, as on Windows, where
   // the starter chooses it freely.
   if (const char *given = std::getenv("ADDBAR_COMMAND_LINE")) {
-    standin::SetProcessCommandLine(standin::FromUtf8(given));
+    standin::SetProcessCommandLine(standin::FromHostBytes(given));
     ProcessEntry();
   }
   standin::WString commandLine;

@@ -77,7 +77,9 @@ LoadedProfile LoadProfile(const std::string &hostPath) {
       return loaded;
     }
   }
-  int fd = open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
+  // Not blocking: a FIFO put in the file's place since the check above must
+  // not hang the call; it is turned away below like one found by the check.
+  int fd = open(hostPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     loaded.status = PathError(hostPath, errno);
     return loaded;
@@ -86,10 +88,16 @@ LoadedProfile LoadProfile(const std::string &hostPath) {
   // reading gives the file another identity, so it is read again next time.
   struct stat opened;
   std::string bytes;
-  bool ok = fstat(fd, &opened) == 0 && ReadAll(fd, bytes);
-  int error = errno;
+  int error = 0;
+  if (fstat(fd, &opened) != 0) {
+    error = errno;
+  } else if (!S_ISREG(opened.st_mode)) {
+    error = EACCES;
+  } else if (!ReadAll(fd, bytes)) {
+    error = errno;
+  }
   close(fd);
-  if (!ok) {
+  if (error != 0) {
     loaded.status = Win32ErrorFromErrno(error);
     return loaded;
   }

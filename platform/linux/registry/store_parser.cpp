@@ -163,7 +163,10 @@ bool StoreParser::ParseKeyLine(size_t number, WStringView text) {
     key = &m_tree.Root().AddChild(hive);
     key->lastWrite = m_defaultTime;
   }
+  size_t depth = 0;
   while (slash != WStringView::npos) {
+    if (++depth > kMaxKeyDepth)
+      return Fail(number, "the key is nested deeper than 512 levels below its hive");
     size_t next = path.find(u'\\', slash + 1);
     WStringView name =
         path.substr(slash + 1, next == WStringView::npos ? WStringView::npos : next - slash - 1);
