@@ -32,6 +32,9 @@ for preset in linux linux-sanitize windows; do
   ctest --preset "$preset"
 done
 
+step "fuzz: each libFuzzer target for 60 s, two at a time"
+scripts/fuzz.sh 60
+
 step "differential test: the stand-in against Wine"
 scripts/differential-test.sh
 
