@@ -1,6 +1,6 @@
 #include "profile/profile_document.h"
 
-#include "profile/name_fold.h"
+#include "common/name_fold.h"
 
 namespace standin {
 namespace profile {

@@ -8,6 +8,7 @@
 
 #include "common/atomic_file.h"
 #include "common/file_identity.h"
+#include "common/whole_file.h"
 #include "files/handle_table.h"
 #include "files/path_status.h"
 
@@ -27,19 +28,6 @@ struct CachedProfile {
 CachedProfile &Cache() {
   static CachedProfile cache;
   return cache;
-}
-
-bool ReadAll(int fd, std::string &bytes) {
-  char chunk[65536];
-  for (;;) {
-    ssize_t got = read(fd, chunk, sizeof chunk);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (got == 0) return true;
-    bytes.append(chunk, static_cast<size_t>(got));
-  }
 }
 
 void Remember(const FileIdentity &identity, std::shared_ptr<const ProfileDocument> document) {
@@ -86,7 +74,7 @@ LoadedProfile LoadProfile(const std::string &hostPath) {
   // reading gives the file another identity, so it is read again next time.
   struct stat opened;
   std::string bytes;
-  bool ok = fstat(fd, &opened) == 0 && ReadAll(fd, bytes);
+  bool ok = fstat(fd, &opened) == 0 && ReadWholeFile(fd, bytes);
   int error = errno;
   close(fd);
   if (!ok) {

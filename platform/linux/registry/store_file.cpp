@@ -12,6 +12,7 @@
 
 #include "common/atomic_file.h"
 #include "common/file_identity.h"
+#include "common/whole_file.h"
 #include "registry/file_time.h"
 #include "registry/store_grammar.h"
 #include "registry/store_location.h"
@@ -39,19 +40,6 @@ void ReportBadStore(const std::string &path, const StoreParseError &error) {
           "addbar: the registry store %s can't be read: line %zu: %s. The file is left as it "
           "is; every registry call on it fails until it is mended or removed.\n",
           path.c_str(), error.line, error.reason.c_str());
-}
-
-bool ReadWhole(int fd, std::string &bytes) {
-  char chunk[65536];
-  while (true) {
-    ssize_t got = read(fd, chunk, sizeof chunk);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (got == 0) return true;
-    bytes.append(chunk, static_cast<size_t>(got));
-  }
 }
 
 }  // namespace
@@ -103,7 +91,7 @@ DWORD StoreSession::Load() {
   }
 
   std::string bytes;
-  bool readable = fd < 0 || ReadWhole(fd, bytes);
+  bool readable = fd < 0 || ReadWholeFile(fd, bytes);
   int readError = errno;
   if (fd >= 0) close(fd);
   if (!readable) return Win32ErrorFromErrno(readError);
