@@ -86,12 +86,14 @@ bool RegistryKey::SetValue(WStringView name, DWORD type, std::string data) {
   if (found == m_valueIndex.end()) {
     m_valueIndex.emplace(std::move(upper), m_values.size());
     m_values.push_back(RegistryValue{WString(name), type, std::move(data)});
+    written.valuesChanged = true;
     return true;
   }
   RegistryValue &value = m_values[found->second];
   if (value.type == type && value.data == data) return false;
   value.type = type;
   value.data = std::move(data);
+  written.valuesChanged = true;
   return true;
 }
 
@@ -104,12 +106,14 @@ bool RegistryKey::RemoveValue(WStringView name) {
   for (auto &entry : m_valueIndex) {
     if (entry.second > removed) --entry.second;
   }
+  written.valuesChanged = true;
   return true;
 }
 
 void RegistryKey::RemoveAllValues() {
   m_values.clear();
   m_valueIndex.clear();
+  written.valuesChanged = true;
 }
 
 DWORD RegistryKey::LongestChildName() const {
