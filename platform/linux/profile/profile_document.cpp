@@ -33,7 +33,10 @@ void MoveLine(ProfileLine &line, size_t by) {
 
 ProfileDocument::ProfileDocument() { Index(); }
 
-ProfileDocument::ProfileDocument(const std::string &bytes) : m_file(SplitFile(bytes)) { Index(); }
+ProfileDocument::ProfileDocument(const std::string &bytes) : m_file(SplitFile(bytes)) {
+  if (m_file.encoding == TextEncoding::EightBit) m_eightBitBytes = bytes;
+  Index();
+}
 
 void ProfileDocument::Index() {
   m_lines = SplitLines(m_file.units);
@@ -68,6 +71,9 @@ std::vector<ByteSpan> ProfileDocument::FileBytes(std::string &scratch) const {
             ByteSpan{reinterpret_cast<const char *>(m_file.units.data()),
                      m_file.units.size() * sizeof(WCHAR)},
             ByteSpan{m_file.strayByte.data(), m_file.strayByte.size()}};
+  }
+  if (m_file.encoding == TextEncoding::EightBit) {
+    return {ByteSpan{m_eightBitBytes.data(), m_eightBitBytes.size()}};
   }
   scratch = JoinFile(m_file);
   return {ByteSpan{scratch.data(), scratch.size()}};
@@ -158,6 +164,10 @@ void ProfileDocument::Splice(size_t at, size_t length, const WString &units) {
   }
 
   m_file.units.replace(at, length, units);
+  if (m_file.encoding == TextEncoding::EightBit) {
+    // One unit per byte, each below 256.
+    m_eightBitBytes.replace(at, length, std::string(units.begin(), units.end()));
+  }
   // Offsets wrap around for a shrinking file, and come out right.
   const size_t delta = units.size() - length;
   std::vector<ProfileLine> fresh =

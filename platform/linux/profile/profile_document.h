@@ -79,6 +79,9 @@ class ProfileDocument {
                       const std::vector<ProfileSection> &oldHeaders);
 
   FileUnits m_file;
+  // An 8-bit file's bytes, edited along with its units, so that a write
+  // has them at hand and converts nothing.
+  std::string m_eightBitBytes;
   std::vector<ProfileLine> m_lines;
   std::vector<ProfileSection> m_sections;
   std::unordered_map<WString, size_t> m_firstSection;  // folded name -> index

@@ -71,12 +71,18 @@ class RegistryKey {
 
  private:
   size_t ChildPosition(WStringView name) const;
+  // The value's place, or ValueCount() when there is none.
+  size_t ValuePosition(WStringView name) const;
 
   WString m_name;
   WString m_upperName;
   std::vector<std::unique_ptr<RegistryKey>> m_children;
   std::vector<RegistryValue> m_values;
-  std::unordered_map<WString, size_t> m_valueIndex;  // upper-cased name -> place
+  // Upper-cased name -> place; made only for keys with many values, on the
+  // first look-up after a removal, since most keys have a handful and a
+  // look along them costs less than making the map.
+  mutable std::unordered_map<WString, size_t> m_valueIndex;
+  mutable bool m_valuesIndexed = false;
 };
 
 // The whole store: one key per hive under a nameless root. Only the current

@@ -30,7 +30,9 @@ struct CachedStore {
 };
 
 std::mutex g_storeLock;
-CachedStore g_cache;
+// Never destroyed: freeing a large tree as the process ends is time spent on
+// nothing.
+CachedStore &g_cache = *new CachedStore;
 std::set<std::string> g_reportedStores;
 
 void ReportBadStore(const std::string &path, const StoreParseError &error) {
@@ -126,7 +128,7 @@ DWORD StoreSession::Load() {
 RegistryTree &StoreSession::Tree() { return *g_cache.tree; }
 
 DWORD StoreSession::Save() {
-  const std::string bytes = WriteStore(*g_cache.tree);
+  const std::string bytes = WriteStore(*g_cache.tree, static_cast<size_t>(g_cache.identity.size));
   FileIdentity written;
   DWORD status = ReplaceFileContents(m_path, {ByteSpan{bytes.data(), bytes.size()}}, &written);
   // The tree stays only while the file is known to be the one just written.

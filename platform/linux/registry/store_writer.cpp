@@ -164,8 +164,12 @@ void AppendKey(std::string &out, WString &path, RegistryKey &key) {
 
 }  // namespace
 
-std::string WriteStore(RegistryTree &tree) {
-  std::string bytes("\xFF\xFE", 2);
+std::string WriteStore(RegistryTree &tree, size_t expectedSize) {
+  // Room from the start, so that a large store is not copied again on every
+  // doubling of the buffer.
+  std::string bytes;
+  bytes.reserve(expectedSize + 4096);
+  bytes.assign("\xFF\xFE", 2);
   WString header(kStoreHeader);
   header += u"\r\n\r\n";
   bytes += Utf16LeBytes(header);
