@@ -34,7 +34,7 @@ def main():
               'set output "%s"' % os.path.abspath(args.out),
               'set multiplot layout 1,3 title "addbar, %s run with 26 drives: time against store size"'
               % args.run,
-              "set logscale xy", 'set xlabel "store size (MB)"', 'set ylabel "seconds"',
+              "set logscale xy", "set xrange [0.05:20]", 'set xlabel "store size (MB)"', 'set ylabel "seconds"',
               "set key top left", "set grid"]
     for kind, title in KINDS:
         rows = sorted((row for row in standin["results"] if row["kind"] == kind),
