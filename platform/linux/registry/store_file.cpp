@@ -31,7 +31,9 @@ struct CachedStore {
 };
 
 std::mutex g_storeLock;
-CachedStore g_cache;
+// Never destroyed: freeing a large tree as the process ends is time spent on
+// nothing.
+CachedStore &g_cache = *new CachedStore;
 std::set<std::string> g_reportedStores;
 
 void ReportBadStore(const std::string &path, const StoreParseError &error) {
@@ -114,10 +116,12 @@ DWORD StoreSession::Load() {
 RegistryTree &StoreSession::Tree() { return *g_cache.tree; }
 
 DWORD StoreSession::Save() {
-  DWORD status = ReplaceFileContents(m_path, WriteStore(*g_cache.tree));
-  struct stat info;
-  if (status == ERROR_SUCCESS && stat(m_path.c_str(), &info) == 0) {
-    g_cache.identity = FileIdentity::Of(info);
+  const std::string bytes = WriteStore(*g_cache.tree, static_cast<size_t>(g_cache.identity.size));
+  FileIdentity written;
+  DWORD status = ReplaceFileContents(m_path, {ByteSpan{bytes.data(), bytes.size()}}, &written);
+  // The tree stays only while the file is known to be the one just written.
+  if (status == ERROR_SUCCESS && written.exists) {
+    g_cache.identity = written;
   } else {
     g_cache.valid = false;
     g_cache.tree.reset();
