@@ -6,7 +6,7 @@
 set -euo pipefail
 
 want=${1:-all}
-linux_packages=(cmake make g++ googletest clang libclang-rt-dev)
+linux_packages=(cmake make g++ googletest libbenchmark-dev clang libclang-rt-dev)
 windows_packages=(g++-mingw-w64-i686 mingw-w64 wine wine32:i386 xvfb xdotool x11-apps imagemagick)
 
 packages=("${linux_packages[@]}")

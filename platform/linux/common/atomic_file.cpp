@@ -81,15 +81,17 @@ std::string ResolveLinkTarget(const std::string &path) {
   return current;
 }
 
-static bool WriteAll(int fd, const std::string &bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t written = write(fd, bytes.data() + done, bytes.size() - done);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
+static bool WriteAll(int fd, const std::vector<ByteSpan> &pieces) {
+  for (const ByteSpan &piece : pieces) {
+    size_t done = 0;
+    while (done < piece.size) {
+      ssize_t written = write(fd, piece.data + done, piece.size - done);
+      if (written < 0) {
+        if (errno == EINTR) continue;
+        return false;
+      }
+      done += static_cast<size_t>(written);
     }
-    done += static_cast<size_t>(written);
   }
   return true;
 }
@@ -141,7 +143,28 @@ bool TakeOverOwnership(int fd, const struct stat &old, mode_t mode) {
 
 }  // namespace
 
+// Whether the file at `target` is still the one just renamed there: the same
+// inode with the size and modification time it had when it was flushed. The
+// rename itself changes only its change time.
+static bool StillAsWritten(const std::string &target, const struct stat &flushed,
+                           FileIdentity &identity) {
+  struct stat now;
+  if (stat(target.c_str(), &now) != 0) return false;
+  if (now.st_dev != flushed.st_dev || now.st_ino != flushed.st_ino ||
+      now.st_size != flushed.st_size || now.st_mtim.tv_sec != flushed.st_mtim.tv_sec ||
+      now.st_mtim.tv_nsec != flushed.st_mtim.tv_nsec)
+    return false;
+  identity = FileIdentity::Of(now);
+  return true;
+}
+
 DWORD ReplaceFileContents(const std::string &path, const std::string &bytes) {
+  return ReplaceFileContents(path, {ByteSpan{bytes.data(), bytes.size()}});
+}
+
+DWORD ReplaceFileContents(const std::string &path, const std::vector<ByteSpan> &pieces,
+                          FileIdentity *written) {
+  if (written != nullptr) *written = FileIdentity();
   const std::string target = ResolveLinkTarget(path);
   const std::string folder = DirectoryOf(target);
   const std::string name = NameOf(target);
@@ -170,9 +193,9 @@ DWORD ReplaceFileContents(const std::string &path, const std::string &bytes) {
   if (fd < 0) return Win32ErrorFromErrno(errno);
   // A file whose owner can't be kept is not replaced: it stays as it was.
   bool owned = exists ? TakeOverOwnership(fd, existing, mode) : fchmod(fd, mode) == 0;
-  int error = owned ? 0 : EACCES;
-  bool ok = owned && WriteAll(fd, bytes) && fsync(fd) == 0;
-  if (owned) error = errno;
+  struct stat flushed = {};
+  bool ok = owned && WriteAll(fd, pieces) && fsync(fd) == 0 && fstat(fd, &flushed) == 0;
+  int error = owned ? errno : EACCES;
   if (close(fd) != 0 && ok) {
     ok = false;
     error = errno;
@@ -187,6 +210,8 @@ DWORD ReplaceFileContents(const std::string &path, const std::string &bytes) {
   }
   // The rename itself reaches the disk with the folder's entry.
   if (lock.Fd() >= 0) fsync(lock.Fd());
+  FileIdentity identity;
+  if (written != nullptr && StillAsWritten(target, flushed, identity)) *written = identity;
   return ERROR_SUCCESS;
 }
 
