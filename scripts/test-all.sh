@@ -32,6 +32,12 @@ for preset in linux linux-sanitize windows; do
   ctest --preset "$preset"
 done
 
+step "packages: the Windows zip and the Linux .deb, kept in build/packages"
+rm -rf build/packages
+cpack --preset windows
+cpack --preset linux
+ls -l build/packages
+
 step "differential test: the stand-in against Wine"
 scripts/differential-test.sh
 
