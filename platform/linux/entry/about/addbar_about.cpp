@@ -20,8 +20,8 @@ const ProgramAbout kProgramAbout = {
     "\n"
     "The switch may be / or -, the letter either case. Message boxes are written to\n"
     "standard error and answered from ADDBAR_ANSWERS or the terminal. The exit status\n"
-    "is the length of the last box's text (60 when the drive bar was written), or 100\n"
-    "when the prompt to quit vantrove was cancelled.\n"
+    "is the length of the last box's text (60 or 61 when the drive bar was written),\n"
+    "or 100 when the prompt to quit vantrove was cancelled.\n"
     "\n"
     "Environment: ADDBAR_REGISTRY, ADDBAR_ANSWERS, ADDBAR_DRIVES, ADDBAR_WINDOWS,\n"
     "ADDBAR_WINDOWS_DIR. See addbar(1).\n",
