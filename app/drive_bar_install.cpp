@@ -10,7 +10,7 @@
 // killed run leaves.
 #include "app/drive_bar.h"
 
-#include "app/drive_bar_layout.h"
+#include "app/file_manager_facts.h"
 
 namespace {
 
@@ -86,10 +86,10 @@ bool FindCommandIds(CSettingsKey &bookmarks, const WCHAR *drives, DWORD driveCou
 }
 
 bool WriteButtons(CSettingsKey &toolbar, const DWORD *commandIds, DWORD driveCount) {
-  return toolbar.SetDwordValue(129, TEXT("binState")) == ERROR_SUCCESS &&
-         toolbar.SetDwordValue(7, TEXT("binTBFlags")) == ERROR_SUCCESS &&
-         toolbar.SetDwordValue(driveCount, TEXT("nButtons")) == ERROR_SUCCESS &&
-         toolbar.SetBinaryValue(commandIds, TEXT("nCmdIds"), 4 * driveCount) == ERROR_SUCCESS;
+  return toolbar.SetDwordValue(kDriveBarState, kToolbarStateValue) == ERROR_SUCCESS &&
+         toolbar.SetDwordValue(kDriveBarFlags, kToolbarFlagsValue) == ERROR_SUCCESS &&
+         toolbar.SetDwordValue(driveCount, kButtonCountValue) == ERROR_SUCCESS &&
+         toolbar.SetBinaryValue(commandIds, kCommandIdsValue, 4 * driveCount) == ERROR_SUCCESS;
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 // another toolbar, and no count written may have wrapped.
 #include "app/drive_bar.h"
 
-#include "app/drive_bar_layout.h"
+#include "app/file_manager_facts.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 
 #include "app/app_info.h"
 #include "app/drive_bar.h"
+#include "app/file_manager_facts.h"
 #include "app/module_state.h"
 #include "app/run_messages.h"
 #include "app/run_options.h"
@@ -20,7 +21,6 @@
 
 namespace {
 
-const WCHAR kToolbarsKeyPath[] = TEXT("MainFrame Settings\\Toolbars");
 // How long a run waits for another run on the same store: runs take well
 // under a second, so only a run that hangs keeps the next one out this long.
 const DWORD kStoreLockWaitMs = 30000;
@@ -73,7 +73,7 @@ int RunInstaller() {
   }
   if (message.IsEmpty()) LockSettingsStore(storeLock, iniPath, message);
   if (message.IsEmpty()) {
-    layoutRoot.OpenInto(toolbarsKey, kToolbarsKeyPath, TRUE);
+    layoutRoot.OpenInto(toolbarsKey, kToolbarsKeyName, TRUE);
     if (toolbarsKey.m_hKey == nullptr) message = kCannotLocateToolbars;
   }
   if (message.IsEmpty()) {

@@ -37,6 +37,16 @@ for preset in linux linux-sanitize windows; do
   fi
 done
 
+step "fuzz: each libFuzzer target for 60 s, two at a time"
+scripts/fuzz.sh 60
+
+step "packages: the Windows zip and the Linux .deb, kept in build/packages"
+rm -rf build/packages
+cpack --preset windows
+cpack --preset linux
+rm -rf build/packages/_CPack_Packages  # CPack's staging, not an output
+ls -l build/packages
+
 step "differential test: the stand-in against Wine"
 scripts/differential-test.sh
 

@@ -102,7 +102,10 @@ RobustStore::RobustStore(RobustKind kind, size_t bytes)
   Reset();
 }
 
-void RobustStore::Reset() { WriteFile(m_file, m_initial); }
+void RobustStore::Reset() {
+  for (const std::string &temporary : Temporaries()) unlink(temporary.c_str());
+  WriteFile(m_file, m_initial);
+}
 
 std::string RobustStore::State() const {
   std::string bytes = ReadFileBytes(m_file);
@@ -132,21 +135,17 @@ bool RobustStore::Parses() const {
   return status == ERROR_SUCCESS;
 }
 
-int RobustStore::TakeLeftovers() {
-  // A write that was killed before its rename leaves <file>.XXXXXX.
-  const std::string stem = m_file.substr(m_folderPath.size() + 1) + ".";
-  int found = 0;
+std::vector<std::string> RobustStore::Temporaries() const {
+  // A write killed before its rename leaves <file>.addbar-tmp-XXXXXX.
+  const std::string prefix = m_file.substr(m_folderPath.size() + 1) + ".addbar-tmp-";
+  std::vector<std::string> found;
   DIR *folder = opendir(m_folderPath.c_str());
-  if (folder == nullptr) return 0;
-  std::vector<std::string> names;
-  while (dirent *entry = readdir(folder)) names.push_back(entry->d_name);
-  closedir(folder);
-  for (const std::string &name : names) {
-    if (name.size() == stem.size() + 6 && name.compare(0, stem.size(), stem) == 0) {
-      ++found;
-      unlink((m_folderPath + "/" + name).c_str());
-    }
+  if (folder == nullptr) return found;
+  while (dirent *entry = readdir(folder)) {
+    std::string name = entry->d_name;
+    if (name.compare(0, prefix.size(), prefix) == 0) found.push_back(m_folderPath + "/" + name);
   }
+  closedir(folder);
   return found;
 }
 

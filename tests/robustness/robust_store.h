@@ -28,7 +28,7 @@ class RobustStore {
   const std::string &File() const { return m_file; }
   size_t InitialSize() const { return m_initial.size(); }
 
-  // Puts the first contents back.
+  // Puts the first contents back, without temporary files beside them.
   void Reset();
   // The store as text to compare: an INI file's bytes; the registry store's
   // text without the per-key comment lines, which hold write times.
@@ -36,8 +36,9 @@ class RobustStore {
   // Whether the platform reads the store (the registry store parses; the INI
   // file is UTF-16 and holds the toolbar settings).
   bool Parses() const;
-  // Temporary files a killed write left beside the store; removed.
-  int TakeLeftovers();
+  // The temporary files beside the store (a write killed before its rename
+  // leaves one), as paths.
+  std::vector<std::string> Temporaries() const;
 
   // The options and environment of an addbar run with `drives` and `layout`.
   std::vector<std::string> Options(const std::string &layout) const;

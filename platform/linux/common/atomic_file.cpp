@@ -1,11 +1,14 @@
 #include "atomic_file.h"
 
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+#include "common/patient_lock.h"
+#include "common/replace_temporaries.h"
 
 namespace standin {
 
@@ -78,26 +81,101 @@ std::string ResolveLinkTarget(const std::string &path) {
   return current;
 }
 
-static bool WriteAll(int fd, const std::string &bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t written = write(fd, bytes.data() + done, bytes.size() - done);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
+static bool WriteAll(int fd, const std::vector<ByteSpan> &pieces) {
+  for (const ByteSpan &piece : pieces) {
+    size_t done = 0;
+    while (done < piece.size) {
+      ssize_t written = write(fd, piece.data + done, piece.size - done);
+      if (written < 0) {
+        if (errno == EINTR) continue;
+        return false;
+      }
+      done += static_cast<size_t>(written);
     }
-    done += static_cast<size_t>(written);
   }
   return true;
 }
 
+namespace {
+
+std::string NameOf(const std::string &path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The lock every writer of a file in the folder holds while it replaces one:
+// flock on the folder itself, so that nothing is added to it. Not held when
+// the folder can't be opened for reading; leftovers are then not swept.
+class FolderLock {
+ public:
+  FolderLock(const std::string &folder, const std::string &target) {
+    m_fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (m_fd < 0) return;
+    m_held = LockPatiently(m_fd, [&] { return IdentityOfPath(target); });
+    m_timedOut = !m_held && errno == ETIMEDOUT;
+  }
+  ~FolderLock() {
+    if (m_fd >= 0) close(m_fd);  // releases the lock
+  }
+  FolderLock(const FolderLock &) = delete;
+  FolderLock &operator=(const FolderLock &) = delete;
+
+  int Fd() const { return m_fd; }
+  bool Held() const { return m_held; }
+  bool TimedOut() const { return m_timedOut; }
+
+ private:
+  int m_fd = -1;
+  bool m_held = false;
+  bool m_timedOut = false;
+};
+
+// Gives the new file the old one's owner and group (root writing a user's
+// file must leave it the user's), then its mode, which fchown may have cut.
+bool TakeOverOwnership(int fd, const struct stat &old, mode_t mode) {
+  struct stat made;
+  if (fstat(fd, &made) != 0) return false;
+  if ((made.st_uid != old.st_uid || made.st_gid != old.st_gid) &&
+      fchown(fd, old.st_uid, old.st_gid) != 0)
+    return false;
+  return fchmod(fd, mode) == 0;
+}
+
+}  // namespace
+
+// Whether the file at `target` is still the one just renamed there: the same
+// inode with the size and modification time it had when it was flushed. The
+// rename itself changes only its change time.
+static bool StillAsWritten(const std::string &target, const struct stat &flushed,
+                           FileIdentity &identity) {
+  struct stat now;
+  if (stat(target.c_str(), &now) != 0) return false;
+  if (now.st_dev != flushed.st_dev || now.st_ino != flushed.st_ino ||
+      now.st_size != flushed.st_size || now.st_mtim.tv_sec != flushed.st_mtim.tv_sec ||
+      now.st_mtim.tv_nsec != flushed.st_mtim.tv_nsec)
+    return false;
+  identity = FileIdentity::Of(now);
+  return true;
+}
+
 DWORD ReplaceFileContents(const std::string &path, const std::string &bytes) {
+  return ReplaceFileContents(path, {ByteSpan{bytes.data(), bytes.size()}});
+}
+
+DWORD ReplaceFileContents(const std::string &path, const std::vector<ByteSpan> &pieces,
+                          FileIdentity *written) {
+  if (written != nullptr) *written = FileIdentity();
   const std::string target = ResolveLinkTarget(path);
   const std::string folder = DirectoryOf(target);
+  const std::string name = NameOf(target);
+
+  FolderLock lock(folder, target);
+  if (lock.TimedOut()) return ERROR_LOCK_VIOLATION;
 
   mode_t mode;
   struct stat existing;
-  if (stat(target.c_str(), &existing) == 0) {
+  const bool exists = stat(target.c_str(), &existing) == 0;
+  if (exists) {
     if (!S_ISREG(existing.st_mode)) return ERROR_ACCESS_DENIED;
     // A file the user may not write stays as it is, even though its folder
     // would let us replace it.
@@ -108,12 +186,16 @@ DWORD ReplaceFileContents(const std::string &path, const std::string &bytes) {
     umask(mask);
     mode = 0666 & ~mask;
   }
+  if (lock.Held()) SweepTemporaries(lock.Fd(), name);
 
-  std::string temporary = target + ".XXXXXX";
+  std::string temporary = folder + "/" + TemporaryPrefix(name) + "XXXXXX";
   int fd = mkstemp(temporary.data());
   if (fd < 0) return Win32ErrorFromErrno(errno);
-  bool ok = fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && fsync(fd) == 0;
-  int error = errno;
+  // A file whose owner can't be kept is not replaced: it stays as it was.
+  bool owned = exists ? TakeOverOwnership(fd, existing, mode) : fchmod(fd, mode) == 0;
+  struct stat flushed = {};
+  bool ok = owned && WriteAll(fd, pieces) && fsync(fd) == 0 && fstat(fd, &flushed) == 0;
+  int error = owned ? errno : EACCES;
   if (close(fd) != 0 && ok) {
     ok = false;
     error = errno;
@@ -127,11 +209,9 @@ DWORD ReplaceFileContents(const std::string &path, const std::string &bytes) {
     return Win32ErrorFromErrno(error);
   }
   // The rename itself reaches the disk with the folder's entry.
-  int folderFd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-  if (folderFd >= 0) {
-    fsync(folderFd);
-    close(folderFd);
-  }
+  if (lock.Fd() >= 0) fsync(lock.Fd());
+  FileIdentity identity;
+  if (written != nullptr && StillAsWritten(target, flushed, identity)) *written = identity;
   return ERROR_SUCCESS;
 }
 

@@ -5,7 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "common/unicode.h"
+#include "common/host_bytes.h"
+#include "entry/sole_option.h"
 #include "process/command_line.h"
 
 extern "C" void WINAPI ProcessEntry(void);
@@ -15,8 +16,12 @@ int main(int argc, char **argv) {
   // unclosed quote): then it is the whole command line, as on Windows, where
   // the starter chooses it freely.
   if (const char *given = std::getenv("ADDBAR_COMMAND_LINE")) {
-    standin::SetProcessCommandLine(standin::FromUtf8(given));
+    standin::SetProcessCommandLine(standin::FromHostBytes(given));
     ProcessEntry();
+  }
+  standin::SoleOption sole = standin::FindSoleOption(argc, argv);
+  if (sole != standin::SoleOption::None) {
+    return standin::AnswerSoleOption(sole, standin::kProgramAbout, stdout);
   }
   standin::WString commandLine;
   int badArgument = 0;

@@ -22,13 +22,15 @@ bool IsBareName(WStringView name) {
 bool ResolveProfilePath(LPCWSTR fileName, std::string &hostPath) {
   WStringView name = ViewOf(fileName);
   if (name.empty()) return false;
+  std::string spelled;
+  if (!ToHostPath(name, spelled)) return false;
   if (!IsBareName(name)) {
-    hostPath = ToHostPath(name);
+    hostPath = spelled;
     return true;
   }
   std::string windowsFolder;
   if (!WindowsFolderHostPath(windowsFolder)) return false;
-  hostPath = windowsFolder + "/" + ToHostPath(name);
+  hostPath = windowsFolder + "/" + spelled;
   return true;
 }
 
