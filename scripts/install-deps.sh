@@ -7,7 +7,8 @@ set -euo pipefail
 
 want=${1:-all}
 linux_packages=(cmake make g++ googletest)
-windows_packages=(g++-mingw-w64-i686 mingw-w64 wine wine32:i386 xvfb xdotool x11-apps imagemagick)
+windows_packages=(g++-mingw-w64-i686 mingw-w64 wine wine32:i386 xvfb xdotool x11-apps imagemagick
+                  python3)
 
 packages=("${linux_packages[@]}")
 [ "$want" = linux ] || packages+=("${windows_packages[@]}")
