@@ -32,6 +32,10 @@ for preset in linux linux-sanitize windows; do
   ctest --preset "$preset"
 done
 
+# One round is enough here: scripts/stress-timing.sh alone runs many.
+step "linux: the timing-sensitive tests again, beside two busy processes"
+scripts/stress-timing.sh 1 0
+
 step "differential test: the stand-in against Wine"
 scripts/differential-test.sh
 
