@@ -2,7 +2,7 @@
 // every drive a bookmark and writes the toolbar's buttons.
 #include "app/drive_bar.h"
 
-#include "app/drive_bar_layout.h"
+#include "app/file_manager_facts.h"
 
 namespace {
 
@@ -103,10 +103,10 @@ int InstallDriveBar(const CSettingsRoot &layoutRoot, const CSettingsRoot &global
     layoutRoot.WriteDword(kToolbarsKeyName, kToolbarCountValue, toolbarCount + 1);
     keys.toolbar.SetStringValue(kDriveBarMarker, nullptr);
   }
-  keys.toolbar.SetDwordValue(129, TEXT("binState"));
-  keys.toolbar.SetDwordValue(7, TEXT("binTBFlags"));
-  keys.toolbar.SetDwordValue(driveCount, TEXT("nButtons"));
-  if (keys.toolbar.SetBinaryValue(commandIds, TEXT("nCmdIds"), 4 * driveCount) != ERROR_SUCCESS) {
+  keys.toolbar.SetDwordValue(kDriveBarState, kToolbarStateValue);
+  keys.toolbar.SetDwordValue(kDriveBarFlags, kToolbarFlagsValue);
+  keys.toolbar.SetDwordValue(driveCount, kButtonCountValue);
+  if (keys.toolbar.SetBinaryValue(commandIds, kCommandIdsValue, 4 * driveCount) != ERROR_SUCCESS) {
     message = kCannotWriteToolbar;
     return 0;
   }

@@ -2,7 +2,7 @@
 // the bookmark of a drive.
 #include "app/drive_bar.h"
 
-#include "app/drive_bar_layout.h"
+#include "app/file_manager_facts.h"
 
 CString FindDriveBarToolbar(CSettingsKey &toolbarsKey) {
   for (DWORD index = 0;; ++index) {

@@ -1,9 +1,7 @@
 #include "app/run_options.h"
 
+#include "app/file_manager_facts.h"
 #include "app/path_probe.h"
-
-const WCHAR kBaseKeyPath[] = TEXT("Software\\Harrowmede Plc\\vantrove_UC");
-const WCHAR kGlobalSuffix[] = TEXT(".global");
 
 void ReadRunOptions(const CCommandLineArgs &args, CString &iniPath, CString &layout) {
   for (int i = 1; i < args.m_nArgs; ++i) {

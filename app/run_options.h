@@ -9,11 +9,6 @@
 #include "settings/settings_root.h"
 #include "text/cstring.h"
 
-// Where the file manager keeps its settings, under HKEY_CURRENT_USER.
-extern const WCHAR kBaseKeyPath[];
-// Appended to a key path for the file manager's layout-independent settings.
-extern const WCHAR kGlobalSuffix[];
-
 // Arguments 1 and up: a switch whose second unit is I/i sets `iniPath`, S/s
 // sets `layout`, each to the text from the fourth unit on; the last one wins.
 // Everything else is ignored.

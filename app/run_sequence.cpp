@@ -8,6 +8,7 @@
 
 #include "app/app_info.h"
 #include "app/drive_bar.h"
+#include "app/file_manager_facts.h"
 #include "app/module_state.h"
 #include "app/run_messages.h"
 #include "app/run_options.h"
@@ -18,8 +19,6 @@
 #include "text/cstring.h"
 
 namespace {
-
-const WCHAR kToolbarsKeyPath[] = TEXT("MainFrame Settings\\Toolbars");
 
 // Everything after the handshake. The locals are declared so that they are
 // released in the order the clean-up needs: message, toolbars key, layout
@@ -51,7 +50,7 @@ int RunInstaller() {
     }
   }
   if (message.IsEmpty()) {
-    layoutRoot.OpenInto(toolbarsKey, kToolbarsKeyPath, TRUE);
+    layoutRoot.OpenInto(toolbarsKey, kToolbarsKeyName, TRUE);
     if (toolbarsKey.m_hKey == nullptr) message = kCannotLocateToolbars;
   }
   if (message.IsEmpty()) {

@@ -1,11 +1,10 @@
 #include "app/running_instance.h"
 
+#include "app/file_manager_facts.h"
+
 namespace {
 
-const WCHAR kWindowTitle[] = TEXT("vantrove_CommPort");
 const WCHAR kPrompt[] = TEXT("click OK to quit vantrove");
-// The file manager's own command for "exit", sent as a menu command.
-const WPARAM kCloseCommand = 0xE102;
 const DWORD kPollMilliseconds = 500;
 const int kPollsPerRequest = 6;
 
@@ -13,7 +12,7 @@ const int kPollsPerRequest = 6;
 
 ShutdownOutcome CloseRunningInstance() {
   for (;;) {
-    HWND window = FindWindowW(NULL, kWindowTitle);
+    HWND window = FindWindowW(NULL, kFileManagerTitle);
     if (window == NULL) return ShutdownOutcome::Continue;
     // No owner and no caption: the platform's default caption shows.
     if (MessageBoxW(NULL, kPrompt, NULL, MB_OKCANCEL | MB_ICONWARNING) == IDCANCEL) {
@@ -22,7 +21,7 @@ ShutdownOutcome CloseRunningInstance() {
     SendMessageW(window, WM_COMMAND, kCloseCommand, 0);
     for (int poll = 0; poll < kPollsPerRequest; ++poll) {
       Sleep(kPollMilliseconds);
-      if (FindWindowW(NULL, kWindowTitle) == NULL) return ShutdownOutcome::Continue;
+      if (FindWindowW(NULL, kFileManagerTitle) == NULL) return ShutdownOutcome::Continue;
     }
     // Still there after about three seconds: ask the user again.
   }

@@ -6,7 +6,7 @@
 set -euo pipefail
 
 want=${1:-all}
-linux_packages=(cmake make g++ googletest)
+linux_packages=(cmake make g++ googletest libbenchmark-dev)
 windows_packages=(g++-mingw-w64-i686 mingw-w64 wine wine32:i386 xvfb xdotool x11-apps imagemagick
                   python3)
 

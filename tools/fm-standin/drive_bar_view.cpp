@@ -1,7 +1,7 @@
 #include "tools/fm-standin/drive_bar_view.h"
 
 #include "app/drive_bar.h"
-#include "app/drive_bar_layout.h"
+#include "app/file_manager_facts.h"
 #include "settings/settings_key.h"
 #include "tools/fm-standin/binary_value.h"
 
@@ -31,7 +31,7 @@ DriveBarView ReadDriveBarView(const CSettingsRoot &layoutRoot, const CSettingsRo
   CSettingsKey toolbar;
   toolbar.Open(toolbars, view.toolbarName, KEY_READ);
   std::vector<BYTE> ids;
-  ReadBinaryValue(toolbar, TEXT("nCmdIds"), ids);
+  ReadBinaryValue(toolbar, kCommandIdsValue, ids);
 
   CSettingsKey bookmarks;
   globalRoot.OpenInto(bookmarks, kBookmarksKeyName, TRUE);

@@ -4,13 +4,10 @@
 
 #include <windows.h>
 
+#include "app/file_manager_facts.h"
 #include "text/cstring.h"
 #include "tools/fm-standin/close_delay.h"
 #include "tools/fm-standin/drive_bar_view.h"
-
-// The title the installer looks for, and the command that asks to quit.
-extern const WCHAR kFileManagerTitle[];
-const WORD kCloseCommand = 0xE102;
 
 // Exit codes of the stand-in file manager.
 const int kExitClosed = 0;

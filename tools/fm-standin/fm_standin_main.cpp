@@ -12,8 +12,6 @@
 #include "tools/fm-standin/drive_bar_view.h"
 #include "tools/fm-standin/file_manager_window.h"
 
-const WCHAR kFileManagerTitle[] = TEXT("vantrove_CommPort");
-
 extern "C" int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   CAppInfo appInfo;
   CCommandLineArgs args(TEXT('"'));

@@ -1,11 +1,11 @@
 #include "atomic_file.h"
 
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
 
 namespace standin {
 
@@ -78,20 +78,43 @@ std::string ResolveLinkTarget(const std::string &path) {
   return current;
 }
 
-static bool WriteAll(int fd, const std::string &bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t written = write(fd, bytes.data() + done, bytes.size() - done);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
+static bool WriteAll(int fd, const std::vector<ByteSpan> &pieces) {
+  for (const ByteSpan &piece : pieces) {
+    size_t done = 0;
+    while (done < piece.size) {
+      ssize_t written = write(fd, piece.data + done, piece.size - done);
+      if (written < 0) {
+        if (errno == EINTR) continue;
+        return false;
+      }
+      done += static_cast<size_t>(written);
     }
-    done += static_cast<size_t>(written);
   }
   return true;
 }
 
+// Whether the file at `target` is still the one just renamed there: the same
+// inode with the size and modification time it had when it was flushed. The
+// rename itself changes only its change time.
+static bool StillAsWritten(const std::string &target, const struct stat &flushed,
+                           FileIdentity &identity) {
+  struct stat now;
+  if (stat(target.c_str(), &now) != 0) return false;
+  if (now.st_dev != flushed.st_dev || now.st_ino != flushed.st_ino ||
+      now.st_size != flushed.st_size || now.st_mtim.tv_sec != flushed.st_mtim.tv_sec ||
+      now.st_mtim.tv_nsec != flushed.st_mtim.tv_nsec)
+    return false;
+  identity = FileIdentity::Of(now);
+  return true;
+}
+
 DWORD ReplaceFileContents(const std::string &path, const std::string &bytes) {
+  return ReplaceFileContents(path, {ByteSpan{bytes.data(), bytes.size()}});
+}
+
+DWORD ReplaceFileContents(const std::string &path, const std::vector<ByteSpan> &pieces,
+                          FileIdentity *written) {
+  if (written != nullptr) *written = FileIdentity();
   const std::string target = ResolveLinkTarget(path);
   const std::string folder = DirectoryOf(target);
 
@@ -112,7 +135,9 @@ DWORD ReplaceFileContents(const std::string &path, const std::string &bytes) {
   std::string temporary = target + ".XXXXXX";
   int fd = mkstemp(temporary.data());
   if (fd < 0) return Win32ErrorFromErrno(errno);
-  bool ok = fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && fsync(fd) == 0;
+  struct stat flushed = {};
+  bool ok =
+      fchmod(fd, mode) == 0 && WriteAll(fd, pieces) && fsync(fd) == 0 && fstat(fd, &flushed) == 0;
   int error = errno;
   if (close(fd) != 0 && ok) {
     ok = false;
@@ -132,6 +157,8 @@ DWORD ReplaceFileContents(const std::string &path, const std::string &bytes) {
     fsync(folderFd);
     close(folderFd);
   }
+  FileIdentity identity;
+  if (written != nullptr && StillAsWritten(target, flushed, identity)) *written = identity;
   return ERROR_SUCCESS;
 }
 

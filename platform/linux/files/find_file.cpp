@@ -15,7 +15,7 @@
 #include "files/handle_table.h"
 #include "files/path_status.h"
 #include "files/wildcard.h"
-#include "profile/name_fold.h"
+#include "common/name_fold.h"
 
 namespace {
 

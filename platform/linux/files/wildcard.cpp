@@ -1,6 +1,6 @@
 #include "files/wildcard.h"
 
-#include "profile/name_fold.h"
+#include "common/name_fold.h"
 
 namespace standin {
 

@@ -1,6 +1,8 @@
 #include "profile/profile_document.h"
 
-#include "profile/name_fold.h"
+#include <algorithm>
+
+#include "common/name_fold.h"
 
 namespace standin {
 namespace profile {
@@ -17,27 +19,64 @@ WString UpToNull(WString text) {
 
 const WCHAR kLineBreak[] = {'\r', '\n', 0};
 
+void MoveLine(ProfileLine &line, size_t by) {
+  line.begin += by;
+  line.end += by;
+  line.next += by;
+  line.nameBegin += by;
+  line.nameEnd += by;
+  line.valueBegin += by;
+  line.valueEnd += by;
+}
+
 }  // namespace
 
 ProfileDocument::ProfileDocument() { Index(); }
 
-ProfileDocument::ProfileDocument(const std::string &bytes) : m_file(SplitFile(bytes)) { Index(); }
+ProfileDocument::ProfileDocument(const std::string &bytes) : m_file(SplitFile(bytes)) {
+  if (m_file.encoding == TextEncoding::EightBit) m_eightBitBytes = bytes;
+  Index();
+}
 
 void ProfileDocument::Index() {
   m_lines = SplitLines(m_file.units);
+  IndexSections();
+}
+
+ProfileSection ProfileDocument::SectionAt(size_t header) const {
+  const ProfileLine &line = m_lines[header];
+  ProfileSection section;
+  section.name = UpToNull(Text(line.nameBegin, line.nameEnd));
+  section.header = header;
+  section.end = m_lines.size();
+  return section;
+}
+
+void ProfileDocument::IndexSections() {
   m_sections.clear();
   m_firstSection.clear();
   for (size_t i = 0; i < m_lines.size(); ++i) {
-    const ProfileLine &line = m_lines[i];
-    if (line.kind != LineKind::Header) continue;
+    if (m_lines[i].kind != LineKind::Header) continue;
     if (!m_sections.empty()) m_sections.back().end = i;
-    ProfileSection section;
-    section.name = UpToNull(Text(line.nameBegin, line.nameEnd));
-    section.header = i;
-    section.end = m_lines.size();
-    m_firstSection.emplace(FoldName(section.name), m_sections.size());
-    m_sections.push_back(std::move(section));
+    m_sections.push_back(SectionAt(i));
+    m_firstSection.emplace(FoldName(m_sections.back().name), m_sections.size() - 1);
   }
+}
+
+std::vector<ByteSpan> ProfileDocument::FileBytes(std::string &scratch) const {
+  if (m_file.encoding == TextEncoding::Utf16Le && kUnitsAreLittleEndian) {
+    // The units in memory are the file's bytes after the mark.
+    static const char kMark[] = "\xFF\xFE";
+    return {ByteSpan{kMark, 2},
+            ByteSpan{reinterpret_cast<const char *>(m_file.units.data()),
+                     m_file.units.size() * sizeof(WCHAR)},
+            ByteSpan{m_file.strayByte.data(), m_file.strayByte.size()}};
+  }
+  if (m_file.encoding == TextEncoding::EightBit) {
+    return {ByteSpan{m_eightBitBytes.data(), m_eightBitBytes.size()}};
+  }
+  scratch = JoinFile(m_file);
+  return {ByteSpan{scratch.data(), scratch.size()}};
 }
 
 WString ProfileDocument::Text(size_t begin, size_t end) const {
@@ -101,8 +140,89 @@ std::vector<WString> ProfileDocument::SectionLines(const ProfileSection &section
   return lines;
 }
 
+size_t ProfileDocument::LineAt(size_t unit) const {
+  auto after = std::upper_bound(m_lines.begin(), m_lines.end(), unit,
+                                [](size_t at, const ProfileLine &line) { return at < line.begin; });
+  return after == m_lines.begin() ? 0 : static_cast<size_t>(after - m_lines.begin()) - 1;
+}
+
 void ProfileDocument::Splice(size_t at, size_t length, const WString &units) {
+  // The lines the change touches are read again, with one more on each side:
+  // a line break can join ("\r" + "\n") or part across the change's edges.
+  size_t first = 0, last = 0;  // lines [first, last) are read again
+  if (!m_lines.empty()) {
+    size_t touchedFirst = LineAt(at);
+    size_t touchedLast = LineAt(length == 0 ? at : at + length - 1);
+    first = touchedFirst == 0 ? 0 : touchedFirst - 1;
+    last = std::min(touchedLast + 2, m_lines.size());
+  }
+  const size_t regionBegin = m_lines.empty() ? 0 : m_lines[first].begin;
+  const size_t regionEnd = m_lines.empty() ? 0 : m_lines[last - 1].next;
+  std::vector<ProfileSection> oldHeaders;
+  for (size_t i = first; i < last; ++i) {
+    if (m_lines[i].kind == LineKind::Header) oldHeaders.push_back(SectionAt(i));
+  }
+
   m_file.units.replace(at, length, units);
+  if (m_file.encoding == TextEncoding::EightBit) {
+    // One unit per byte, each below 256.
+    m_eightBitBytes.replace(at, length, std::string(units.begin(), units.end()));
+  }
+  // Offsets wrap around for a shrinking file, and come out right.
+  const size_t delta = units.size() - length;
+  std::vector<ProfileLine> fresh =
+      SplitLines(WStringView(m_file.units).substr(regionBegin, regionEnd + delta - regionBegin));
+  for (ProfileLine &line : fresh) MoveLine(line, regionBegin);
+  for (size_t i = last; i < m_lines.size(); ++i) MoveLine(m_lines[i], delta);
+
+  const size_t removed = last - first;
+  if (fresh.size() > removed) {
+    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(last), fresh.size() - removed,
+                   ProfileLine());
+  } else if (fresh.size() < removed) {
+    m_lines.erase(m_lines.begin() + static_cast<std::ptrdiff_t>(first + fresh.size()),
+                  m_lines.begin() + static_cast<std::ptrdiff_t>(last));
+  }
+  std::copy(fresh.begin(), fresh.end(), m_lines.begin() + static_cast<std::ptrdiff_t>(first));
+  UpdateSections(first, removed, fresh.size(), oldHeaders);
+}
+
+void ProfileDocument::UpdateSections(size_t first, size_t removed, size_t added,
+                                     const std::vector<ProfileSection> &oldHeaders) {
+  std::vector<ProfileSection> newHeaders;
+  for (size_t i = first; i < first + added; ++i) {
+    if (m_lines[i].kind == LineKind::Header) newHeaders.push_back(SectionAt(i));
+  }
+  // The sections from the first whose header was at or after `first`.
+  auto from = std::lower_bound(
+      m_sections.begin(), m_sections.end(), first,
+      [](const ProfileSection &section, size_t line) { return section.header < line; });
+  const size_t run = static_cast<size_t>(from - m_sections.begin());
+  bool sameHeaders = oldHeaders.size() == newHeaders.size();
+  for (size_t i = 0; sameHeaders && i < oldHeaders.size(); ++i) {
+    sameHeaders = oldHeaders[i].name == newHeaders[i].name;
+  }
+
+  if (sameHeaders) {
+    // Names and their order stay; headers move with their lines.
+    for (size_t i = 0; i < newHeaders.size(); ++i)
+      m_sections[run + i].header = newHeaders[i].header;
+    for (size_t i = run + newHeaders.size(); i < m_sections.size(); ++i) {
+      m_sections[i].header = m_sections[i].header + added - removed;
+    }
+  } else if (oldHeaders.empty() && run == m_sections.size()) {
+    // New sections after every other, as a write of a new section adds them.
+    for (ProfileSection &section : newHeaders) {
+      m_firstSection.emplace(FoldName(section.name), m_sections.size());
+      m_sections.push_back(std::move(section));
+    }
+  } else {
+    IndexSections();  // headers went or came among others: rare
+    return;
+  }
+  for (size_t i = 0; i < m_sections.size(); ++i) {
+    m_sections[i].end = i + 1 < m_sections.size() ? m_sections[i + 1].header : m_lines.size();
+  }
 }
 
 bool ProfileDocument::SetValue(WStringView sectionName, WStringView key, WStringView value) {
@@ -126,7 +246,6 @@ bool ProfileDocument::SetValue(WStringView sectionName, WStringView key, WString
     added += kLineBreak;
     added += entryLine;
     Splice(units.size(), 0, added);
-    Index();
     return true;
   }
 
@@ -135,7 +254,6 @@ bool ProfileDocument::SetValue(WStringView sectionName, WStringView key, WString
     size_t length = entry->valueEnd - entry->valueBegin;
     if (WStringView(m_file.units).substr(entry->valueBegin, length) == encoded) return false;
     Splice(entry->valueBegin, length, encoded);
-    Index();
     return true;
   }
 
@@ -151,7 +269,6 @@ bool ProfileDocument::SetValue(WStringView sectionName, WStringView key, WString
   } else {
     Splice(after.end, 0, WString(kLineBreak) + entryLine);
   }
-  Index();
   return true;
 }
 
@@ -161,20 +278,24 @@ bool ProfileDocument::DeleteKey(WStringView sectionName, WStringView key) {
   const ProfileLine *entry = FindEntry(*section, key);
   if (entry == nullptr) return false;
   Splice(entry->begin, entry->next - entry->begin, WString());
-  Index();
   return true;
 }
 
 bool ProfileDocument::DeleteSection(WStringView sectionName) {
   const ProfileSection *section = FindSection(sectionName);
   if (section == nullptr) return false;
-  // From the back, so the offsets of the lines still to go stay right.
-  for (size_t i = section->end; i-- > section->header;) {
+  // One splice over the whole section that puts back only its comments and
+  // blank lines, each with its own line break.
+  const size_t begin = m_lines[section->header].begin;
+  const size_t end = m_lines[section->end - 1].next;
+  WString kept;
+  for (size_t i = section->header + 1; i < section->end; ++i) {
     const ProfileLine &line = m_lines[i];
-    bool goes = i == section->header || line.kind == LineKind::Entry || line.kind == LineKind::Text;
-    if (goes) Splice(line.begin, line.next - line.begin, WString());
+    if (line.kind == LineKind::Comment || line.kind == LineKind::Blank) {
+      kept.append(m_file.units, line.begin, line.next - line.begin);
+    }
   }
-  Index();
+  Splice(begin, end - begin, kept);
   return true;
 }
 

@@ -1,6 +1,8 @@
 // A profile file held as its own units, with an index of its lines and
 // sections. Look-ups read from the units; edits splice new units in and
-// leave every other unit as it was.
+// leave every other unit as it was. An edit re-reads only the lines it
+// touched: the rest of the index moves by the difference in length, so an
+// edit of a large file costs about one pass over its memory, not a parse.
 #pragma once
 
 #include <windows.h>
@@ -9,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "common/atomic_file.h"
 #include "common/unicode.h"
 #include "profile/profile_encoding.h"
 #include "profile/profile_line.h"
@@ -29,6 +32,9 @@ class ProfileDocument {
   explicit ProfileDocument(const std::string &bytes);
 
   std::string Bytes() const { return JoinFile(m_file); }
+  // The file's bytes as pieces to write; they point into the document or
+  // into `scratch`, and last while both stay unchanged.
+  std::vector<ByteSpan> FileBytes(std::string &scratch) const;
 
   // Look-ups ignore case and the spaces around the name asked for; of
   // duplicates the first counts. Lines before the first header belong to no
@@ -61,10 +67,21 @@ class ProfileDocument {
 
  private:
   void Index();
+  void IndexSections();
+  ProfileSection SectionAt(size_t header) const;
   WString Text(size_t begin, size_t end) const;
+  // Replaces units [at, at + length) and brings the index up to date.
   void Splice(size_t at, size_t length, const WString &units);
+  size_t LineAt(size_t unit) const;
+  // After lines [first, first + removed) gave way to `added` new ones that
+  // start at the same place: whether the headers among them changed.
+  void UpdateSections(size_t first, size_t removed, size_t added,
+                      const std::vector<ProfileSection> &oldHeaders);
 
   FileUnits m_file;
+  // An 8-bit file's bytes, edited along with its units, so that a write
+  // has them at hand and converts nothing.
+  std::string m_eightBitBytes;
   std::vector<ProfileLine> m_lines;
   std::vector<ProfileSection> m_sections;
   std::unordered_map<WString, size_t> m_firstSection;  // folded name -> index

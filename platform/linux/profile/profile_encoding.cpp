@@ -1,5 +1,7 @@
 #include "profile/profile_encoding.h"
 
+#include <cstring>
+
 namespace standin {
 namespace profile {
 
@@ -13,10 +15,14 @@ FileUnits SplitFile(const std::string &bytes) {
     file.encoding = TextEncoding::Utf16Le;
     size_t pairs = (bytes.size() - 2) / 2;
     file.units.resize(pairs);
-    for (size_t i = 0; i < pairs; ++i) {
-      unsigned low = static_cast<unsigned char>(bytes[2 + 2 * i]);
-      unsigned high = static_cast<unsigned char>(bytes[3 + 2 * i]);
-      file.units[i] = static_cast<WCHAR>(low | (high << 8));
+    if (kUnitsAreLittleEndian) {
+      std::memcpy(&file.units[0], bytes.data() + 2, pairs * sizeof(WCHAR));
+    } else {
+      for (size_t i = 0; i < pairs; ++i) {
+        unsigned low = static_cast<unsigned char>(bytes[2 + 2 * i]);
+        unsigned high = static_cast<unsigned char>(bytes[3 + 2 * i]);
+        file.units[i] = static_cast<WCHAR>(low | (high << 8));
+      }
     }
     if ((bytes.size() - 2) % 2 != 0) file.strayByte = bytes.substr(bytes.size() - 1);
     return file;
@@ -31,11 +37,12 @@ FileUnits SplitFile(const std::string &bytes) {
 std::string JoinFile(const FileUnits &file) {
   std::string bytes;
   if (file.encoding == TextEncoding::Utf16Le) {
-    bytes.reserve(2 + 2 * file.units.size() + file.strayByte.size());
-    bytes.append(kUtf16LeMark, 2);
-    for (WCHAR unit : file.units) {
-      bytes += static_cast<char>(unit & 0xFF);
-      bytes += static_cast<char>((unit >> 8) & 0xFF);
+    bytes.resize(2 + 2 * file.units.size());
+    bytes[0] = kUtf16LeMark[0];
+    bytes[1] = kUtf16LeMark[1];
+    for (size_t i = 0; i < file.units.size(); ++i) {
+      bytes[2 + 2 * i] = static_cast<char>(file.units[i] & 0xFF);
+      bytes[3 + 2 * i] = static_cast<char>((file.units[i] >> 8) & 0xFF);
     }
     bytes += file.strayByte;
     return bytes;

@@ -27,6 +27,10 @@ struct FileUnits {
   std::string strayByte;
 };
 
+// Whether a WCHAR in memory is laid out as UTF-16LE, so that a UTF-16 file's
+// units can be read and written as they are.
+constexpr bool kUnitsAreLittleEndian = __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__;
+
 FileUnits SplitFile(const std::string &bytes);
 std::string JoinFile(const FileUnits &file);
 

@@ -8,6 +8,7 @@
 
 #include "common/atomic_file.h"
 #include "common/file_identity.h"
+#include "common/whole_file.h"
 #include "files/handle_table.h"
 #include "files/path_status.h"
 
@@ -21,33 +22,45 @@ struct CachedProfile {
   std::mutex lock;
   bool valid = false;
   FileIdentity identity;
-  std::shared_ptr<const ProfileDocument> document;
+  std::shared_ptr<ProfileDocument> document;
 };
 
 CachedProfile &Cache() {
-  static CachedProfile cache;
+  // Never destroyed: freeing a large document as the process ends is time
+  // spent on nothing.
+  static CachedProfile &cache = *new CachedProfile;
   return cache;
 }
 
-bool ReadAll(int fd, std::string &bytes) {
-  char chunk[65536];
-  for (;;) {
-    ssize_t got = read(fd, chunk, sizeof chunk);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (got == 0) return true;
-    bytes.append(chunk, static_cast<size_t>(got));
-  }
+// Reads and parses the file at `hostPath`.
+DWORD ReadProfile(const std::string &hostPath, std::shared_ptr<ProfileDocument> &document,
+                  FileIdentity &identity) {
+  int fd = open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return PathError(hostPath, errno);
+  // The identity of what is read, taken before reading: a change while
+  // reading gives the file another identity, so it is read again next time.
+  struct stat opened;
+  std::string bytes;
+  bool ok = fstat(fd, &opened) == 0 && ReadWholeFile(fd, bytes);
+  int error = errno;
+  close(fd);
+  if (!ok) return Win32ErrorFromErrno(error);
+  document = std::make_shared<ProfileDocument>(bytes);
+  identity = FileIdentity::Of(opened);
+  return ERROR_SUCCESS;
 }
 
-void Remember(const FileIdentity &identity, std::shared_ptr<const ProfileDocument> document) {
-  CachedProfile &cache = Cache();
-  std::lock_guard<std::mutex> hold(cache.lock);
-  cache.valid = true;
-  cache.identity = identity;
-  cache.document = std::move(document);
+// Checks what LoadProfile checks before it reads: a plain file that no handle
+// of this process keeps from readers.
+DWORD CheckReadable(const std::string &hostPath, struct stat &info) {
+  if (stat(hostPath.c_str(), &info) != 0) return PathError(hostPath, errno);
+  if (!S_ISREG(info.st_mode)) return ERROR_ACCESS_DENIED;
+  // The profile calls read with both kinds of sharing allowed, as Windows'
+  // do: only a handle that refuses readers keeps them out.
+  if (!SharingAllows(info.st_dev, info.st_ino, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE)) {
+    return ERROR_SHARING_VIOLATION;
+  }
+  return ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -55,46 +68,21 @@ void Remember(const FileIdentity &identity, std::shared_ptr<const ProfileDocumen
 LoadedProfile LoadProfile(const std::string &hostPath) {
   LoadedProfile loaded;
   struct stat info;
-  if (stat(hostPath.c_str(), &info) != 0) {
-    loaded.status = PathError(hostPath, errno);
+  loaded.status = CheckReadable(hostPath, info);
+  if (loaded.status != ERROR_SUCCESS) return loaded;
+  CachedProfile &cache = Cache();
+  std::lock_guard<std::mutex> hold(cache.lock);
+  if (cache.valid && cache.identity == FileIdentity::Of(info)) {
+    loaded.document = cache.document;
     return loaded;
   }
-  if (!S_ISREG(info.st_mode)) {
-    loaded.status = ERROR_ACCESS_DENIED;
-    return loaded;
-  }
-  // The profile calls read with both kinds of sharing allowed, as Windows'
-  // do: only a handle that refuses readers keeps them out.
-  if (!SharingAllows(info.st_dev, info.st_ino, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE)) {
-    loaded.status = ERROR_SHARING_VIOLATION;
-    return loaded;
-  }
-  {
-    CachedProfile &cache = Cache();
-    std::lock_guard<std::mutex> hold(cache.lock);
-    if (cache.valid && cache.identity == FileIdentity::Of(info)) {
-      loaded.document = cache.document;
-      return loaded;
-    }
-  }
-  int fd = open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    loaded.status = PathError(hostPath, errno);
-    return loaded;
-  }
-  // The identity of what is read, taken before reading: a change while
-  // reading gives the file another identity, so it is read again next time.
-  struct stat opened;
-  std::string bytes;
-  bool ok = fstat(fd, &opened) == 0 && ReadAll(fd, bytes);
-  int error = errno;
-  close(fd);
-  if (!ok) {
-    loaded.status = Win32ErrorFromErrno(error);
-    return loaded;
-  }
-  auto document = std::make_shared<const ProfileDocument>(bytes);
-  Remember(FileIdentity::Of(opened), document);
+  std::shared_ptr<ProfileDocument> document;
+  FileIdentity identity;
+  loaded.status = ReadProfile(hostPath, document, identity);
+  if (loaded.status != ERROR_SUCCESS) return loaded;
+  cache.valid = true;
+  cache.identity = identity;
+  cache.document = document;
   loaded.document = std::move(document);
   return loaded;
 }
@@ -114,16 +102,44 @@ DWORD CheckWritable(const std::string &hostPath) {
   return ERROR_SUCCESS;
 }
 
-DWORD SaveProfile(const std::string &hostPath, const ProfileDocument &document) {
-  // The written file is read afresh by the next call: its identity taken
-  // after the rename could already be that of another process's change.
-  {
-    CachedProfile &cache = Cache();
-    std::lock_guard<std::mutex> hold(cache.lock);
-    cache.valid = false;
-    cache.document.reset();
+DWORD EditProfile(const std::string &hostPath, const std::function<bool(ProfileDocument &)> &edit) {
+  CachedProfile &cache = Cache();
+  std::lock_guard<std::mutex> hold(cache.lock);
+  struct stat info;
+  DWORD status = CheckReadable(hostPath, info);
+  if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) return status;
+  const bool exists = status == ERROR_SUCCESS;
+
+  std::shared_ptr<ProfileDocument> document;
+  if (!exists) {
+    document = std::make_shared<ProfileDocument>();
+  } else if (cache.valid && cache.identity == FileIdentity::Of(info)) {
+    // Edited where it is kept, unless a reader elsewhere still holds it.
+    document = cache.document;
+    if (document.use_count() > 2) document = std::make_shared<ProfileDocument>(*document);
+  } else {
+    FileIdentity identity;
+    status = ReadProfile(hostPath, document, identity);
+    if (status != ERROR_SUCCESS) return status;
+    cache.valid = true;
+    cache.identity = identity;
+    cache.document = document;
   }
-  return ReplaceFileContents(hostPath, document.Bytes());
+
+  if (!edit(*document) && exists) return ERROR_SUCCESS;
+  // From here until the file is written the document may differ from it.
+  cache.valid = false;
+  cache.document.reset();
+  std::string scratch;
+  FileIdentity written;
+  status = ReplaceFileContents(hostPath, document->FileBytes(scratch), &written);
+  // Kept only when the file on disk is known to be the one just written.
+  if (status == ERROR_SUCCESS && written.exists) {
+    cache.valid = true;
+    cache.identity = written;
+    cache.document = std::move(document);
+  }
+  return status;
 }
 
 }  // namespace profile

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -30,9 +31,14 @@ LoadedProfile LoadProfile(const std::string &hostPath);
 // ERROR_PATH_NOT_FOUND (its folder is missing) or ERROR_SHARING_VIOLATION.
 DWORD CheckWritable(const std::string &hostPath);
 
-// Replaces the file's contents with the document's bytes, on disk before the
-// call returns. Returns ERROR_SUCCESS or the failure's status.
-DWORD SaveProfile(const std::string &hostPath, const ProfileDocument &document);
+// Applies `edit` to the file's document (an empty 8-bit one when the file is
+// missing) and, when it changed something or the file is missing, writes the
+// file: on disk before the call returns. The parsed file is edited where it
+// is kept, so an unchanged file is not read again, and after the write it
+// stays in memory with the identity of the file written. Returns
+// ERROR_SUCCESS, a status of LoadProfile when the file can't be read, or the
+// write's failure (the document kept is then dropped).
+DWORD EditProfile(const std::string &hostPath, const std::function<bool(ProfileDocument &)> &edit);
 
 }  // namespace profile
 }  // namespace standin

@@ -17,26 +17,14 @@ namespace {
 // file is created, even by an edit that removes something; a file that
 // can't be read or written is left alone.
 template <typename Edit>
-BOOL EditProfile(LPCWSTR fileName, Edit edit) {
+BOOL EditFile(LPCWSTR fileName, Edit edit) {
   std::string hostPath;
   if (!ResolveProfilePath(fileName, hostPath)) {
     SetLastError(ERROR_ACCESS_DENIED);
     return FALSE;
   }
   DWORD status = CheckWritable(hostPath);
-  if (status != ERROR_SUCCESS) {
-    SetLastError(status);
-    return FALSE;
-  }
-  LoadedProfile loaded = LoadProfile(hostPath);
-  if (loaded.status != ERROR_SUCCESS && loaded.status != ERROR_FILE_NOT_FOUND) {
-    SetLastError(loaded.status);
-    return FALSE;
-  }
-  const bool exists = loaded.document != nullptr;
-  ProfileDocument document = exists ? *loaded.document : ProfileDocument();
-  if (!edit(document) && exists) return TRUE;
-  status = SaveProfile(hostPath, document);
+  if (status == ERROR_SUCCESS) status = EditProfile(hostPath, edit);
   if (status != ERROR_SUCCESS) {
     SetLastError(status);
     return FALSE;
@@ -51,7 +39,7 @@ BOOL WriteEntry(LPCWSTR section, LPCWSTR key, const WString *value, LPCWSTR file
     SetLastError(ERROR_FILE_NOT_FOUND);
     return FALSE;
   }
-  return EditProfile(fileName, [&](ProfileDocument &document) {
+  return EditFile(fileName, [&](ProfileDocument &document) {
     if (key == nullptr) return document.DeleteSection(ViewOf(section));
     if (value == nullptr) return document.DeleteKey(ViewOf(section), ViewOf(key));
     return document.SetValue(ViewOf(section), ViewOf(key), *value);

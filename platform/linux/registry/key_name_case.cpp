@@ -4,8 +4,7 @@
 
 namespace standin {
 
-WCHAR UpcaseUnit(WCHAR unit) {
-  if (unit < 0x80) return (unit >= u'a' && unit <= u'z') ? static_cast<WCHAR>(unit - 32) : unit;
+WCHAR UpcaseTableUnit(WCHAR unit) {
   const UpcaseRun *end = kUpcaseRuns + kUpcaseRunCount;
   const UpcaseRun *after = std::upper_bound(
       kUpcaseRuns, end, unit, [](WCHAR u, const UpcaseRun &run) { return u < run.first; });

@@ -22,7 +22,13 @@ struct UpcaseRun {
 extern const UpcaseRun kUpcaseRuns[];
 extern const size_t kUpcaseRunCount;
 
-WCHAR UpcaseUnit(WCHAR unit);
+// Units beyond ASCII, looked up in the runs.
+WCHAR UpcaseTableUnit(WCHAR unit);
+// Names are nearly always ASCII: that case stays inline.
+inline WCHAR UpcaseUnit(WCHAR unit) {
+  if (unit < 0x80) return (unit >= u'a' && unit <= u'z') ? static_cast<WCHAR>(unit - 32) : unit;
+  return UpcaseTableUnit(unit);
+}
 WString UpcaseName(WStringView name);
 
 // Negative, zero or positive, like a three-way comparison of the upper-cased

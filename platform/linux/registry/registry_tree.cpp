@@ -75,41 +75,64 @@ bool RegistryKey::RemoveChild(WStringView name) {
   return true;
 }
 
-const RegistryValue *RegistryKey::FindValue(WStringView name) const {
+namespace {
+// Up to this many values a key is searched along its values.
+const size_t kValuesSearchedInOrder = 8;
+}  // namespace
+
+size_t RegistryKey::ValuePosition(WStringView name) const {
+  if (m_values.size() <= kValuesSearchedInOrder) {
+    for (size_t i = 0; i < m_values.size(); ++i) {
+      if (SameName(m_values[i].name, name)) return i;
+    }
+    return m_values.size();
+  }
+  if (!m_valuesIndexed) {
+    m_valueIndex.clear();
+    for (size_t i = 0; i < m_values.size(); ++i)
+      m_valueIndex.emplace(UpcaseName(m_values[i].name), i);
+    m_valuesIndexed = true;
+  }
   auto found = m_valueIndex.find(UpcaseName(name));
-  return found == m_valueIndex.end() ? nullptr : &m_values[found->second];
+  return found == m_valueIndex.end() ? m_values.size() : found->second;
+}
+
+const RegistryValue *RegistryKey::FindValue(WStringView name) const {
+  size_t at = ValuePosition(name);
+  return at == m_values.size() ? nullptr : &m_values[at];
 }
 
 bool RegistryKey::SetValue(WStringView name, DWORD type, std::string data) {
-  WString upper = UpcaseName(name);
-  auto found = m_valueIndex.find(upper);
-  if (found == m_valueIndex.end()) {
-    m_valueIndex.emplace(std::move(upper), m_values.size());
+  size_t at = ValuePosition(name);
+  if (at == m_values.size()) {
+    if (m_valuesIndexed) m_valueIndex.emplace(UpcaseName(name), m_values.size());
     m_values.push_back(RegistryValue{WString(name), type, std::move(data)});
+    written.valuesChanged = true;
     return true;
   }
-  RegistryValue &value = m_values[found->second];
+  RegistryValue &value = m_values[at];
   if (value.type == type && value.data == data) return false;
   value.type = type;
   value.data = std::move(data);
+  written.valuesChanged = true;
   return true;
 }
 
 bool RegistryKey::RemoveValue(WStringView name) {
-  auto found = m_valueIndex.find(UpcaseName(name));
-  if (found == m_valueIndex.end()) return false;
-  size_t removed = found->second;
-  m_values.erase(m_values.begin() + static_cast<std::ptrdiff_t>(removed));
-  m_valueIndex.erase(found);
-  for (auto &entry : m_valueIndex) {
-    if (entry.second > removed) --entry.second;
-  }
+  size_t at = ValuePosition(name);
+  if (at == m_values.size()) return false;
+  m_values.erase(m_values.begin() + static_cast<std::ptrdiff_t>(at));
+  m_valuesIndexed = false;
+  m_valueIndex.clear();
+  written.valuesChanged = true;
   return true;
 }
 
 void RegistryKey::RemoveAllValues() {
   m_values.clear();
+  m_valuesIndexed = false;
   m_valueIndex.clear();
+  written.valuesChanged = true;
 }
 
 DWORD RegistryKey::LongestChildName() const {

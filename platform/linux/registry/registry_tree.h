@@ -31,6 +31,19 @@ class RegistryKey {
   // 0 = not yet given one (a key read from a file without it).
   uint64_t serial = 0;
 
+  // The key's own lines in the store file as the writer made them last (key
+  // line, time and identity, values, blank line; UTF-16LE), with the time and
+  // identity they were made from. A write makes them again only for a key
+  // whose values, time or identity changed since, so writing a large store
+  // back costs little more than copying it.
+  struct WrittenLines {
+    std::string bytes;
+    uint64_t lastWrite = 0;
+    uint64_t serial = 0;
+    bool valuesChanged = true;
+  };
+  WrittenLines written;
+
   // ---- Sub-keys, kept in the registry's sorted order --------------------------
   size_t ChildCount() const { return m_children.size(); }
   RegistryKey &ChildAt(size_t index) const { return *m_children[index]; }
@@ -58,12 +71,18 @@ class RegistryKey {
 
  private:
   size_t ChildPosition(WStringView name) const;
+  // The value's place, or ValueCount() when there is none.
+  size_t ValuePosition(WStringView name) const;
 
   WString m_name;
   WString m_upperName;
   std::vector<std::unique_ptr<RegistryKey>> m_children;
   std::vector<RegistryValue> m_values;
-  std::unordered_map<WString, size_t> m_valueIndex;  // upper-cased name -> place
+  // Upper-cased name -> place; made only for keys with many values, on the
+  // first look-up after a removal, since most keys have a handful and a
+  // look along them costs less than making the map.
+  mutable std::unordered_map<WString, size_t> m_valueIndex;
+  mutable bool m_valuesIndexed = false;
 };
 
 // The whole store: one key per hive under a nameless root. Only the current

@@ -12,6 +12,7 @@
 
 #include "common/atomic_file.h"
 #include "common/file_identity.h"
+#include "common/whole_file.h"
 #include "registry/file_time.h"
 #include "registry/store_grammar.h"
 #include "registry/store_location.h"
@@ -30,7 +31,9 @@ struct CachedStore {
 };
 
 std::mutex g_storeLock;
-CachedStore g_cache;
+// Never destroyed: freeing a large tree as the process ends is time spent on
+// nothing.
+CachedStore &g_cache = *new CachedStore;
 std::set<std::string> g_reportedStores;
 
 void ReportBadStore(const std::string &path, const StoreParseError &error) {
@@ -39,19 +42,6 @@ void ReportBadStore(const std::string &path, const StoreParseError &error) {
           "addbar: the registry store %s can't be read: line %zu: %s. The file is left as it "
           "is; every registry call on it fails until it is mended or removed.\n",
           path.c_str(), error.line, error.reason.c_str());
-}
-
-bool ReadWhole(int fd, std::string &bytes) {
-  char chunk[65536];
-  while (true) {
-    ssize_t got = read(fd, chunk, sizeof chunk);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (got == 0) return true;
-    bytes.append(chunk, static_cast<size_t>(got));
-  }
 }
 
 }  // namespace
@@ -103,7 +93,7 @@ DWORD StoreSession::Load() {
   }
 
   std::string bytes;
-  bool readable = fd < 0 || ReadWhole(fd, bytes);
+  bool readable = fd < 0 || ReadWholeFile(fd, bytes);
   int readError = errno;
   if (fd >= 0) close(fd);
   if (!readable) return Win32ErrorFromErrno(readError);
@@ -126,10 +116,12 @@ DWORD StoreSession::Load() {
 RegistryTree &StoreSession::Tree() { return *g_cache.tree; }
 
 DWORD StoreSession::Save() {
-  DWORD status = ReplaceFileContents(m_path, WriteStore(*g_cache.tree));
-  struct stat info;
-  if (status == ERROR_SUCCESS && stat(m_path.c_str(), &info) == 0) {
-    g_cache.identity = FileIdentity::Of(info);
+  const std::string bytes = WriteStore(*g_cache.tree, static_cast<size_t>(g_cache.identity.size));
+  FileIdentity written;
+  DWORD status = ReplaceFileContents(m_path, {ByteSpan{bytes.data(), bytes.size()}}, &written);
+  // The tree stays only while the file is known to be the one just written.
+  if (status == ERROR_SUCCESS && written.exists) {
+    g_cache.identity = written;
   } else {
     g_cache.valid = false;
     g_cache.tree.reset();

@@ -39,7 +39,8 @@ bool ParseStore(const std::string &bytes, uint64_t defaultTime, RegistryTree &tr
                 StoreParseError &error);
 
 // The file's bytes for the tree. Keys without an identity get one here, so
-// that the tree in memory and the file agree.
-std::string WriteStore(RegistryTree &tree);
+// that the tree in memory and the file agree. `expectedSize`, the size the
+// file had, only saves copying while the bytes grow.
+std::string WriteStore(RegistryTree &tree, size_t expectedSize = 0);
 
 }  // namespace standin

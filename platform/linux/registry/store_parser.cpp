@@ -2,6 +2,8 @@
 // the writer produces and what a person editing the file by hand is likely to
 // write (LF line ends, upper-case hex, short dword digits, spaces around
 // '='), and rejects everything else with the line it stopped at.
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "registry/key_name_case.h"
@@ -18,7 +20,7 @@ const size_t kMaxKeyNameUnits = 256;
 const size_t kMaxValueNameUnits = 16383;
 
 struct Line {
-  WString text;
+  WStringView text;  // into the parser's units
   size_t number;
 };
 
@@ -84,29 +86,41 @@ class StoreParser {
   uint64_t m_defaultTime;
   RegistryTree &m_tree;
   StoreParseError &m_error;
+  WString m_units;  // the file after the byte-order mark
   std::vector<Line> m_lines;
+  // The names along the last key line's path and the keys they led to: key
+  // lines come mostly in the written order, so a path shares most of its
+  // names with the one before and need not be looked up from the top.
+  std::vector<std::pair<WStringView, RegistryKey *>> m_lastPath;
   RegistryKey *m_key = nullptr;
   bool m_keyInfoExpected = false;
 };
 
 bool StoreParser::SplitLines(const std::string &bytes) {
-  size_t number = 1;
-  WString current;
-  for (size_t at = 2; at + 1 < bytes.size(); at += 2) {
-    WCHAR unit = static_cast<WCHAR>(static_cast<unsigned char>(bytes[at]) |
-                                    (static_cast<unsigned char>(bytes[at + 1]) << 8));
-    if (unit == u'\n') {
-      if (!current.empty() && current.back() == u'\r') current.pop_back();
-      m_lines.push_back(Line{std::move(current), number++});
-      current.clear();
-    } else {
-      current += unit;
+  const size_t units = (bytes.size() - 2) / 2;
+  m_units.resize(units);
+  if (__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__) {
+    std::memcpy(&m_units[0], bytes.data() + 2, units * sizeof(WCHAR));
+  } else {
+    for (size_t i = 0; i < units; ++i) {
+      m_units[i] = static_cast<WCHAR>(static_cast<unsigned char>(bytes[2 + 2 * i]) |
+                                      (static_cast<unsigned char>(bytes[3 + 2 * i]) << 8));
     }
   }
-  if (bytes.size() % 2 != 0) return Fail(number, "the file ends in the middle of a UTF-16 unit");
-  if (!current.empty()) {
-    if (current.back() == u'\r') current.pop_back();
-    m_lines.push_back(Line{std::move(current), number});
+  const WStringView all(m_units);
+  size_t number = 1, start = 0;
+  while (start < all.size()) {
+    size_t end = all.find(u'\n', start);
+    const bool last = end == WStringView::npos;
+    WStringView text = all.substr(start, (last ? all.size() : end) - start);
+    if (!text.empty() && text.back() == u'\r') text.remove_suffix(1);
+    m_lines.push_back(Line{text, number++});
+    if (last) break;
+    start = end + 1;
+  }
+  if (bytes.size() % 2 != 0) {
+    size_t breaks = static_cast<size_t>(std::count(m_units.begin(), m_units.end(), u'\n'));
+    return Fail(breaks + 1, "the file ends in the middle of a UTF-16 unit");
   }
   return true;
 }
@@ -156,28 +170,46 @@ bool StoreParser::ParseKeyLine(size_t number, WStringView text) {
   if (!path.empty() && path[0] == u'-')
     return Fail(number, "a store holds keys, not instructions to delete them");
   size_t slash = path.find(u'\\');
-  const char16_t *hive = CanonicalHiveName(path.substr(0, slash));
-  if (hive == nullptr) return Fail(number, "the key does not begin with a known hive");
-  RegistryKey *key = m_tree.Root().FindChild(hive);
-  if (key == nullptr) {
-    key = &m_tree.Root().AddChild(hive);
-    key->lastWrite = m_defaultTime;
+  WStringView hiveName = path.substr(0, slash);
+  // Reused from the last path while the names are spelled the same.
+  size_t depth = 0;
+  bool reusing = !m_lastPath.empty() && m_lastPath[0].first == hiveName;
+  RegistryKey *key = reusing ? m_lastPath[0].second : nullptr;
+  if (!reusing) {
+    const char16_t *hive = CanonicalHiveName(hiveName);
+    if (hive == nullptr) return Fail(number, "the key does not begin with a known hive");
+    key = m_tree.Root().FindChild(hive);
+    if (key == nullptr) {
+      key = &m_tree.Root().AddChild(hive);
+      key->lastWrite = m_defaultTime;
+    }
+    m_lastPath.clear();
+    m_lastPath.emplace_back(hiveName, key);
   }
   while (slash != WStringView::npos) {
+    ++depth;
     size_t next = path.find(u'\\', slash + 1);
     WStringView name =
         path.substr(slash + 1, next == WStringView::npos ? WStringView::npos : next - slash - 1);
     if (name.empty()) return Fail(number, "the key path has an empty name in it");
     if (name.size() > kMaxKeyNameUnits)
       return Fail(number, "a key name in the path is longer than 256 units");
-    RegistryKey *child = key->FindChild(name);
-    if (child == nullptr) {
-      child = &key->AddChild(name);
-      child->lastWrite = m_defaultTime;
+    reusing = reusing && depth < m_lastPath.size() && m_lastPath[depth].first == name;
+    if (reusing) {
+      key = m_lastPath[depth].second;
+    } else {
+      RegistryKey *child = key->FindChild(name);
+      if (child == nullptr) {
+        child = &key->AddChild(name);
+        child->lastWrite = m_defaultTime;
+      }
+      key = child;
+      m_lastPath.resize(depth);
+      m_lastPath.emplace_back(name, key);
     }
-    key = child;
     slash = next;
   }
+  m_lastPath.resize(depth + 1);
   m_key = key;
   m_keyInfoExpected = true;
   return true;

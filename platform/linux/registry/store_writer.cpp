@@ -118,8 +118,17 @@ void AppendValue(WString &out, const RegistryValue &value) {
   AppendHexData(out, std::move(line), value.data);
 }
 
-void AppendKey(WString &out, const WString &path, RegistryKey &key) {
-  if (key.serial == 0) key.serial = NewKeySerial();
+std::string Utf16LeBytes(const WString &text) {
+  std::string bytes(text.size() * 2, '\0');
+  for (size_t i = 0; i < text.size(); ++i) {
+    bytes[2 * i] = static_cast<char>(text[i] & 0xFF);
+    bytes[2 * i + 1] = static_cast<char>(text[i] >> 8);
+  }
+  return bytes;
+}
+
+void MakeKeyLines(const WString &path, RegistryKey &key) {
+  WString out;
   out += u'[';
   out += path;
   out += u"]\r\n";
@@ -130,28 +139,45 @@ void AppendKey(WString &out, const WString &path, RegistryKey &key) {
   out += u"\r\n";
   for (size_t i = 0; i < key.ValueCount(); ++i) AppendValue(out, key.ValueAt(i));
   out += u"\r\n";
+  key.written.bytes = Utf16LeBytes(out);
+  key.written.lastWrite = key.lastWrite;
+  key.written.serial = key.serial;
+  key.written.valuesChanged = false;
+}
+
+// `path` is the key's path; it comes back as it was.
+void AppendKey(std::string &out, WString &path, RegistryKey &key) {
+  if (key.serial == 0) key.serial = NewKeySerial();
+  const RegistryKey::WrittenLines &written = key.written;
+  if (written.valuesChanged || written.lastWrite != key.lastWrite || written.serial != key.serial)
+    MakeKeyLines(path, key);
+  out += key.written.bytes;
+  const size_t length = path.size();
   for (size_t i = 0; i < key.ChildCount(); ++i) {
     RegistryKey &child = key.ChildAt(i);
-    AppendKey(out, path + u'\\' + child.Name(), child);
+    path += u'\\';
+    path += child.Name();
+    AppendKey(out, path, child);
+    path.resize(length);
   }
 }
 
 }  // namespace
 
-std::string WriteStore(RegistryTree &tree) {
-  WString text;
-  text += kStoreHeader;
-  text += u"\r\n\r\n";
+std::string WriteStore(RegistryTree &tree, size_t expectedSize) {
+  // Room from the start, so that a large store is not copied again on every
+  // doubling of the buffer.
+  std::string bytes;
+  bytes.reserve(expectedSize + 4096);
+  bytes.assign("\xFF\xFE", 2);
+  WString header(kStoreHeader);
+  header += u"\r\n\r\n";
+  bytes += Utf16LeBytes(header);
   for (const char16_t *const *hive = HiveWritingOrder(); *hive != nullptr; ++hive) {
     RegistryKey *key = tree.Root().FindChild(*hive);
     if (key == nullptr || (key->ChildCount() == 0 && key->ValueCount() == 0)) continue;
-    AppendKey(text, key->Name(), *key);
-  }
-  std::string bytes("\xFF\xFE", 2);
-  bytes.reserve(2 + text.size() * 2);
-  for (WCHAR unit : text) {
-    bytes += static_cast<char>(unit & 0xFF);
-    bytes += static_cast<char>(unit >> 8);
+    WString path = key->Name();
+    AppendKey(bytes, path, *key);
   }
   return bytes;
 }

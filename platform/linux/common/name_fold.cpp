@@ -1,4 +1,4 @@
-#include "profile/name_fold.h"
+#include "common/name_fold.h"
 
 namespace standin {
 

@@ -5,7 +5,7 @@
 #include <atomic>
 #include <thread>
 
-#include "drivebar/owned_window.h"
+#include "platform_ui/owned_window.h"
 #include "support/test_support.h"
 
 using testing_support::Wide;

@@ -4,7 +4,7 @@
 
 #include <thread>
 
-#include "drivebar/owned_window.h"
+#include "platform_ui/owned_window.h"
 
 struct OwnedWindow::Impl {
   explicit Impl(Answers answers) : log(answers) {}
