@@ -36,6 +36,13 @@ done
 step "linux: the timing-sensitive tests again, beside two busy processes"
 scripts/stress-timing.sh 1 0
 
+step "packages: the Windows zip and the Linux .deb, kept in build/packages"
+rm -rf build/packages
+cpack --preset windows
+cpack --preset linux
+rm -rf build/packages/_CPack_Packages  # CPack's staging, not an output
+ls -l build/packages
+
 step "differential test: the stand-in against Wine"
 scripts/differential-test.sh
 

@@ -2,12 +2,9 @@
 // to report it. Plain macros: the resource compiler reads this file too.
 #pragma once
 
-#define ADDBAR_VERSION_MAJOR 1
-#define ADDBAR_VERSION_MINOR 0
-#define ADDBAR_VERSION_PATCH 0
-#define ADDBAR_VERSION_BUILD 1
-#define ADDBAR_VERSION_COMMAS 1, 0, 0, 1
-#define ADDBAR_VERSION_TEXT "1.0.0.1"
+// The numbers (ADDBAR_VERSION_MAJOR to _BUILD, _COMMAS, _TEXT) come from the
+// project's version in CMakeLists.txt, through a header the build makes.
+#include "addbar_version.h"
 
 // U.S. English, text in UTF-16 (code page 1200).
 #define ADDBAR_VERSION_LANGUAGE 0x0409

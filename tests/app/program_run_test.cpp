@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "addbar_version.h"
 #include "support/program_runner.h"
 #include "support/test_support.h"
 
@@ -206,6 +207,17 @@ INSTANTIATE_TEST_SUITE_P(Table, RegistryRun,
                                          RegistryCase{{"/S:"}, kDefaultToolbars, true},
                                          RegistryCase{{"/Sxwork"}, kWorkToolbars, true}));
 
+// --help and --version that are not the sole argument, or not spelt so, are
+// ignored by the Linux program too (see SoleInfoOption below).
+INSTANTIATE_TEST_SUITE_P(
+    InfoOptions, RegistryRun,
+    testing::Values(RegistryCase{{"--version", "--help"}, kDefaultToolbars, true},
+                    RegistryCase{{"/S:work", "--version"}, kWorkToolbars, true},
+                    RegistryCase{{"--help", "-s:work"}, kWorkToolbars, true},
+                    RegistryCase{{"--VERSION"}, nullptr, false},
+                    RegistryCase{{"-help"}, nullptr, false},
+                    RegistryCase{{"--version="}, nullptr, false}));
+
 struct IniCase {
   std::vector<std::string> options;  // after /I:settings.ini
   std::string contents;
@@ -291,6 +303,42 @@ TEST_F(AddbarRun, AnUnclosedQuoteRunsToTheEndOfTheLine) {
   WString expected =
       Wide(kCannotFind) + m_moduleDirectory + Wide("my  missing.ini") + Usage(Wide("addbar.exe"));
   EXPECT_EQ(expected, RunToError(request));
+}
+
+// ---- --help and --version ------------------------------------------------------------
+
+// The Linux program answers them when one of them is the sole argument, on
+// standard output and without running. The Windows program has no such
+// options: it ignores them as any other argument and runs as without any.
+class SoleInfoOption : public AddbarRun, public testing::WithParamInterface<const char *> {};
+
+TEST_P(SoleInfoOption, IsAnsweredOnLinuxAndIgnoredOnWindows) {
+  const std::string option = GetParam();
+  if (CurrentPlatform() != Platform::LinuxStandIn) {
+    EXPECT_EQ(ErrorText(kCannotLocate), RunToError(Request({option})));
+    return;
+  }
+  ProgramRun run = RunProgram(Request({option}));
+  ASSERT_TRUE(run.ended) << run.failure << "\n" << run.diagnostics;
+  EXPECT_EQ(0u, run.exitCode);
+  EXPECT_TRUE(run.boxes.empty()) << Shown(run);
+  if (option == "--version") {
+    EXPECT_EQ("addbar " ADDBAR_VERSION_TEXT "\n", run.diagnostics);
+  } else {
+    EXPECT_EQ(0u, run.diagnostics.rfind("Usage: addbar [/S:layout] [/I:ini_file]\n", 0))
+        << run.diagnostics;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, SoleInfoOption, testing::Values("--version", "--help"));
+
+// A command line handed over whole is a Windows one, also on Linux: the word
+// is an ignored argument there.
+TEST_F(AddbarRun, AVersionOptionInAWholeCommandLineIsIgnored) {
+  ProgramRequest request = Request({});
+  request.useRawCommandLine = true;
+  request.rawCommandLine = Wide("addbar.exe --version");
+  EXPECT_EQ(Wide(kCannotLocate) + Usage(Wide("addbar.exe")), RunToError(request));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "common/unicode.h"
+#include "entry/sole_option.h"
 #include "process/command_line.h"
 
 extern "C" void WINAPI ProcessEntry(void);
@@ -17,6 +18,10 @@ int main(int argc, char **argv) {
   if (const char *given = std::getenv("ADDBAR_COMMAND_LINE")) {
     standin::SetProcessCommandLine(standin::FromUtf8(given));
     ProcessEntry();
+  }
+  standin::SoleOption sole = standin::FindSoleOption(argc, argv);
+  if (sole != standin::SoleOption::None) {
+    return standin::AnswerSoleOption(sole, standin::kProgramAbout, stdout);
   }
   standin::WString commandLine;
   int badArgument = 0;

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# The Windows zip as CPack makes it: its name and checksum, exactly the files
+# a user should get, their own checksums; unpacked into <out folder>/unpacked
+# for the run under Wine (zip_run_test.cpp).
+#   zip_test.sh <cpack> <build folder> <version> <out folder>
+set -euo pipefail
+cpack=$1 build=$2 version=$3 out=$4
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+rm -rf -- "$out"
+mkdir -p "$out/unpacked"
+"$cpack" --config "$build/CPackConfig.cmake" -B "$out"
+
+name="addbar-$version-win32"
+[ -f "$out/$name.zip" ] || fail "no $name.zip in $out"
+(cd "$out" && sha256sum -c "$name.zip.sha256") || fail "$name.zip.sha256 does not match"
+
+(cd "$out/unpacked" && "$(dirname "$cpack")/cmake" -E tar xf "../$name.zip")
+listing=$(cd "$out/unpacked" && find . -mindepth 1 | LC_ALL=C sort)
+expected=$(printf './%s\n' "$name" "$name/LICENSE.txt" "$name/README.txt" "$name/SHA256SUMS.txt" \
+  "$name/addbar.exe" | LC_ALL=C sort)
+[ "$listing" = "$expected" ] || fail "the zip holds"$'\n'"$listing"$'\n'"instead of"$'\n'"$expected"
+
+folder="$out/unpacked/$name"
+(cd "$folder" && sha256sum -c SHA256SUMS.txt) || fail "SHA256SUMS.txt does not match the files"
+[ "$(wc -l <"$folder/SHA256SUMS.txt")" = 3 ] || fail "SHA256SUMS.txt should list the three other files"
+grep -q 'the addbar authors' "$folder/LICENSE.txt" || fail "LICENSE.txt names no authors"
+# Text files with Windows line ends, one per line.
+[ "$(grep -c $'\r$' "$folder/README.txt")" = "$(wc -l <"$folder/README.txt")" ] ||
+  fail "README.txt has lines without CR LF"
+echo "$name.zip: passed"
