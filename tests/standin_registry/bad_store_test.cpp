@@ -21,6 +21,18 @@ struct BadStore {
 
 std::string Utf16(const std::string &text) { return Utf16File(Wide(text)); }
 
+// A store holding one key `depth` levels below the current user's hive.
+std::string NestedStore(int depth) {
+  std::string path = "HKEY_CURRENT_USER";
+  for (int level = 0; level < depth; ++level) path += "\\k";
+  return Utf16(std::string(kHeader) + "[" + path + "]\r\n");
+}
+
+std::string StoreWithValueName(size_t length) {
+  return Utf16(std::string(kHeader) + "[HKEY_CURRENT_USER\\a]\r\n\"" + std::string(length, 'v') +
+               "\"=dword:1\r\n");
+}
+
 class BadStores : public StoreTest, public testing::WithParamInterface<BadStore> {};
 
 TEST_P(BadStores, AreLeftUntouchedAndEveryCallFails) {
@@ -71,7 +83,14 @@ INSTANTIATE_TEST_SUITE_P(
                  Utf16(std::string(kHeader) + "[HKEY_CURRENT_USER\\a]\r\n\"x\"=hex:0g\r\n"), 4},
         BadStore{"stray_text", Utf16(std::string(kHeader) + "[HKEY_CURRENT_USER\\a]\r\nx\r\n"), 4},
         BadStore{"empty_key_name", Utf16(std::string(kHeader) + "[HKEY_CURRENT_USER\\a\\\\b]\r\n"),
-                 3}),
+                 3},
+        // Windows' limits: beyond them a store is not read, however it was made.
+        BadStore{"nested_deeper_than_512", NestedStore(513), 3},
+        BadStore{
+            "key_name_of_257_units",
+            Utf16(std::string(kHeader) + "[HKEY_CURRENT_USER\\" + std::string(257, 'n') + "]\r\n"),
+            3},
+        BadStore{"value_name_of_16384_units", StoreWithValueName(16384), 4}),
     [](const testing::TestParamInfo<BadStore> &info) { return std::string(info.param.label); });
 
 TEST_F(StoreTest, AnEmptyFileIsAnEmptyRegistry) {

@@ -110,6 +110,13 @@ INSTANTIATE_TEST_SUITE_P(
                                      mkdir(folder.c_str(), 0500);
                                      return folder;
                                    }},
+                    UnusableFolder{"ReadableByItsGroup",
+                                   [](const std::string &temp) {
+                                     std::string folder = temp + "/windows";
+                                     mkdir(folder.c_str(), 0700);
+                                     chmod(folder.c_str(), 0750);
+                                     return folder;
+                                   }},
                     UnusableFolder{"AFile",
                                    [](const std::string &temp) {
                                      std::string folder = temp + "/windows";

@@ -2,6 +2,9 @@
 
 namespace testing_support {
 
+// Names on a Linux host are bytes: as the stand-in does, a byte that is not
+// part of valid UTF-8 becomes the unit U+DC80 + (byte - 0x80), and that unit
+// becomes the byte again, so a test can spell any host name.
 WString Wide(const std::string &utf8) {
   WString out;
   size_t i = 0;
@@ -9,15 +12,28 @@ WString Wide(const std::string &utf8) {
     unsigned char lead = static_cast<unsigned char>(utf8[i]);
     char32_t cp = lead;
     size_t extra = 0;
-    if (lead >= 0xF0) {
-      cp = lead & 0x07, extra = 3;
+    char32_t minimum = 0;
+    if (lead >= 0xF8 || (lead >= 0x80 && lead < 0xC0)) {
+      extra = 99;  // never valid
+    } else if (lead >= 0xF0) {
+      cp = lead & 0x07, extra = 3, minimum = 0x10000;
     } else if (lead >= 0xE0) {
-      cp = lead & 0x0F, extra = 2;
+      cp = lead & 0x0F, extra = 2, minimum = 0x800;
     } else if (lead >= 0xC0) {
-      cp = lead & 0x1F, extra = 1;
+      cp = lead & 0x1F, extra = 1, minimum = 0x80;
     }
-    for (size_t k = 1; k <= extra && i + k < utf8.size(); ++k)
-      cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    bool valid = extra == 0 || i + extra < utf8.size();
+    for (size_t k = 1; valid && k <= extra; ++k) {
+      unsigned char next = static_cast<unsigned char>(utf8[i + k]);
+      valid = (next & 0xC0) == 0x80;
+      cp = (cp << 6) | (next & 0x3F);
+    }
+    valid = valid && cp >= minimum && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
+    if (!valid) {
+      out += static_cast<WCHAR>(0xDC80 + lead - 0x80);
+      ++i;
+      continue;
+    }
     i += extra + 1;
     if (cp >= 0x10000) {
       cp -= 0x10000;
@@ -41,7 +57,9 @@ std::string Narrow(const WString &text) {
         ++i;
       }
     }
-    if (cp < 0x80) {
+    if (cp >= 0xDC80 && cp <= 0xDCFF) {
+      out += static_cast<char>(cp - 0xDC80 + 0x80);
+    } else if (cp < 0x80) {
       out += static_cast<char>(cp);
     } else if (cp < 0x800) {
       out += static_cast<char>(0xC0 | (cp >> 6));

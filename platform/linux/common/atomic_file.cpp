@@ -7,6 +7,9 @@
 #include <climits>
 #include <cstdlib>
 
+#include "common/patient_lock.h"
+#include "common/replace_temporaries.h"
+
 namespace standin {
 
 DWORD Win32ErrorFromErrno(int error) {
@@ -93,6 +96,53 @@ static bool WriteAll(int fd, const std::vector<ByteSpan> &pieces) {
   return true;
 }
 
+namespace {
+
+std::string NameOf(const std::string &path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The lock every writer of a file in the folder holds while it replaces one:
+// flock on the folder itself, so that nothing is added to it. Not held when
+// the folder can't be opened for reading; leftovers are then not swept.
+class FolderLock {
+ public:
+  FolderLock(const std::string &folder, const std::string &target) {
+    m_fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (m_fd < 0) return;
+    m_held = LockPatiently(m_fd, [&] { return IdentityOfPath(target); });
+    m_timedOut = !m_held && errno == ETIMEDOUT;
+  }
+  ~FolderLock() {
+    if (m_fd >= 0) close(m_fd);  // releases the lock
+  }
+  FolderLock(const FolderLock &) = delete;
+  FolderLock &operator=(const FolderLock &) = delete;
+
+  int Fd() const { return m_fd; }
+  bool Held() const { return m_held; }
+  bool TimedOut() const { return m_timedOut; }
+
+ private:
+  int m_fd = -1;
+  bool m_held = false;
+  bool m_timedOut = false;
+};
+
+// Gives the new file the old one's owner and group (root writing a user's
+// file must leave it the user's), then its mode, which fchown may have cut.
+bool TakeOverOwnership(int fd, const struct stat &old, mode_t mode) {
+  struct stat made;
+  if (fstat(fd, &made) != 0) return false;
+  if ((made.st_uid != old.st_uid || made.st_gid != old.st_gid) &&
+      fchown(fd, old.st_uid, old.st_gid) != 0)
+    return false;
+  return fchmod(fd, mode) == 0;
+}
+
+}  // namespace
+
 // Whether the file at `target` is still the one just renamed there: the same
 // inode with the size and modification time it had when it was flushed. The
 // rename itself changes only its change time.
@@ -117,10 +167,15 @@ DWORD ReplaceFileContents(const std::string &path, const std::vector<ByteSpan> &
   if (written != nullptr) *written = FileIdentity();
   const std::string target = ResolveLinkTarget(path);
   const std::string folder = DirectoryOf(target);
+  const std::string name = NameOf(target);
+
+  FolderLock lock(folder, target);
+  if (lock.TimedOut()) return ERROR_LOCK_VIOLATION;
 
   mode_t mode;
   struct stat existing;
-  if (stat(target.c_str(), &existing) == 0) {
+  const bool exists = stat(target.c_str(), &existing) == 0;
+  if (exists) {
     if (!S_ISREG(existing.st_mode)) return ERROR_ACCESS_DENIED;
     // A file the user may not write stays as it is, even though its folder
     // would let us replace it.
@@ -131,14 +186,16 @@ DWORD ReplaceFileContents(const std::string &path, const std::vector<ByteSpan> &
     umask(mask);
     mode = 0666 & ~mask;
   }
+  if (lock.Held()) SweepTemporaries(lock.Fd(), name);
 
-  std::string temporary = target + ".XXXXXX";
+  std::string temporary = folder + "/" + TemporaryPrefix(name) + "XXXXXX";
   int fd = mkstemp(temporary.data());
   if (fd < 0) return Win32ErrorFromErrno(errno);
+  // A file whose owner can't be kept is not replaced: it stays as it was.
+  bool owned = exists ? TakeOverOwnership(fd, existing, mode) : fchmod(fd, mode) == 0;
   struct stat flushed = {};
-  bool ok =
-      fchmod(fd, mode) == 0 && WriteAll(fd, pieces) && fsync(fd) == 0 && fstat(fd, &flushed) == 0;
-  int error = errno;
+  bool ok = owned && WriteAll(fd, pieces) && fsync(fd) == 0 && fstat(fd, &flushed) == 0;
+  int error = owned ? errno : EACCES;
   if (close(fd) != 0 && ok) {
     ok = false;
     error = errno;
@@ -152,11 +209,7 @@ DWORD ReplaceFileContents(const std::string &path, const std::vector<ByteSpan> &
     return Win32ErrorFromErrno(error);
   }
   // The rename itself reaches the disk with the folder's entry.
-  int folderFd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-  if (folderFd >= 0) {
-    fsync(folderFd);
-    close(folderFd);
-  }
+  if (lock.Fd() >= 0) fsync(lock.Fd());
   FileIdentity identity;
   if (written != nullptr && StillAsWritten(target, flushed, identity)) *written = identity;
   return ERROR_SUCCESS;

@@ -1,19 +1,21 @@
 #include "host_path.h"
 
+#include "common/host_bytes.h"
+
 namespace standin {
 
-std::string ToHostPath(WStringView path) {
-  std::string host = ToUtf8(path);
+bool ToHostPath(WStringView path, std::string &host) {
+  if (!ToHostBytes(path, host)) return false;
   for (char &c : host) {
     if (c == '\\') c = '/';
   }
-  return host;
+  return true;
 }
 
-std::string ToHostPath(LPCWSTR path) { return ToHostPath(ViewOf(path)); }
+bool ToHostPath(LPCWSTR path, std::string &host) { return ToHostPath(ViewOf(path), host); }
 
 WString FromHostPath(const std::string &path) {
-  WString wide = FromUtf8(path);
+  WString wide = FromHostBytes(path);
   for (WCHAR &c : wide) {
     if (c == u'/') c = u'\\';
   }

@@ -4,7 +4,8 @@
 // with backslashes (GetModuleFileNameW, argument 0 of the command line), so
 // the core's backslash rules work unchanged. Going the other way, both '\' and
 // '/' separate components; a host file whose name holds a backslash can't be
-// reached.
+// reached. Names convert as host_bytes.h says: a host name that is not UTF-8
+// keeps its bytes through the round trip.
 #pragma once
 
 #include <windows.h>
@@ -15,11 +16,13 @@
 
 namespace standin {
 
-// Win32 path (UTF-16, either separator) -> host path (UTF-8, '/').
-std::string ToHostPath(LPCWSTR path);
-std::string ToHostPath(WStringView path);
+// Win32 path (UTF-16, either separator) -> host path (bytes, '/'). False, with
+// `host` unspecified, when the path has no host spelling (see ToHostBytes):
+// the calls then fail with ERROR_INVALID_NAME.
+bool ToHostPath(LPCWSTR path, std::string &host);
+bool ToHostPath(WStringView path, std::string &host);
 
-// Host path (UTF-8, '/') -> Win32 path (UTF-16, '\').
+// Host path (bytes, '/') -> Win32 path (UTF-16, '\').
 WString FromHostPath(const std::string &path);
 
 }  // namespace standin

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "common/unicode.h"
+#include "common/host_bytes.h"
 #include "entry/sole_option.h"
 #include "process/command_line.h"
 
@@ -16,7 +16,7 @@ int main(int argc, char **argv) {
   // unclosed quote): then it is the whole command line, as on Windows, where
   // the starter chooses it freely.
   if (const char *given = std::getenv("ADDBAR_COMMAND_LINE")) {
-    standin::SetProcessCommandLine(standin::FromUtf8(given));
+    standin::SetProcessCommandLine(standin::FromHostBytes(given));
     ProcessEntry();
   }
   standin::SoleOption sole = standin::FindSoleOption(argc, argv);

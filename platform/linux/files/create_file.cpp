@@ -43,7 +43,8 @@ HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwSha
   if (disposition == TRUNCATE_EXISTING && (dwDesiredAccess & GENERIC_WRITE) == 0) {
     return Fail(ERROR_INVALID_PARAMETER);
   }
-  const std::string path = standin::ToHostPath(lpFileName);
+  std::string path;
+  if (!standin::ToHostPath(lpFileName, path)) return Fail(ERROR_INVALID_NAME);
   int flags = OpenFlags(dwDesiredAccess) | O_CLOEXEC;
 
   struct stat info;
@@ -53,6 +54,9 @@ HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwSha
     if (disposition == CREATE_NEW) return Fail(ERROR_FILE_EXISTS);
     // A folder opens only with backup semantics, which nothing here asks for.
     if (S_ISDIR(info.st_mode)) return Fail(ERROR_ACCESS_DENIED);
+    // Only plain files are files here: opening a FIFO would wait for a
+    // writer, and a device is no file a caller could mean.
+    if (!S_ISREG(info.st_mode)) return Fail(ERROR_ACCESS_DENIED);
     // Read-only files refuse writing even to the super-user, as on Windows.
     bool writes = (dwDesiredAccess & GENERIC_WRITE) != 0 || truncates;
     if (writes && !standin::PermissionBitsAllowWriting(path)) return Fail(ERROR_ACCESS_DENIED);
@@ -69,11 +73,19 @@ HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwSha
     flags |= O_CREAT | O_EXCL;
   }
   mode_t mode = (dwFlagsAndAttributes & FILE_ATTRIBUTE_READONLY) != 0 ? 0444 : 0666;
-  int fd = open(path.c_str(), flags, mode);
+  // Not blocking, in case a FIFO took the file's place since the check.
+  int fd = open(path.c_str(), flags | O_NONBLOCK, mode);
   if (fd < 0) return Fail(standin::PathError(path, errno));
   struct stat opened;
+  int error = 0;
   if (fstat(fd, &opened) != 0) {
-    int error = errno;
+    error = errno;
+  } else if (!S_ISREG(opened.st_mode)) {
+    error = EACCES;
+  } else if ((flags & O_PATH) == 0 && fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+    error = errno;
+  }
+  if (error != 0) {
     close(fd);
     return Fail(standin::Win32ErrorFromErrno(error));
   }

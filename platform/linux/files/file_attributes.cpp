@@ -13,7 +13,11 @@ DWORD WINAPI GetFileAttributesW(LPCWSTR lpFileName) {
     SetLastError(lpFileName == nullptr ? ERROR_INVALID_PARAMETER : ERROR_PATH_NOT_FOUND);
     return INVALID_FILE_ATTRIBUTES;
   }
-  const std::string path = standin::ToHostPath(lpFileName);
+  std::string path;
+  if (!standin::ToHostPath(lpFileName, path)) {
+    SetLastError(ERROR_INVALID_NAME);
+    return INVALID_FILE_ATTRIBUTES;
+  }
   struct stat info;
   if (stat(path.c_str(), &info) != 0) {
     SetLastError(standin::PathError(path, errno));

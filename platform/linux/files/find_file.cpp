@@ -83,7 +83,8 @@ HANDLE WINAPI FindFirstFileW(LPCWSTR lpFileName, LPWIN32_FIND_DATAW lpFindFileDa
   if (lpFileName == nullptr || lpFindFileData == nullptr) return Fail(ERROR_INVALID_PARAMETER);
   standin::WStringView pattern = standin::ViewOf(lpFileName);
   if (NamesNoEntry(pattern)) return Fail(ERROR_FILE_NOT_FOUND);
-  const std::string path = standin::ToHostPath(pattern);
+  std::string path;
+  if (!standin::ToHostPath(pattern, path)) return Fail(ERROR_INVALID_NAME);
   const size_t slash = path.find_last_of('/');
   const std::string last = slash == std::string::npos ? path : path.substr(slash + 1);
   const std::string folder = standin::FolderOf(path);
@@ -98,7 +99,10 @@ HANDLE WINAPI FindFirstFileW(LPCWSTR lpFileName, LPWIN32_FIND_DATAW lpFindFileDa
     std::vector<standin::WString> names = Matches(folder, lastName, error);
     bool found = false;
     for (const standin::WString &name : names) {
-      if (Fill(folder + "/" + standin::ToHostPath(name), name, *lpFindFileData)) {
+      std::string hostName;
+      // Names listed from the host always have a spelling there.
+      if (!standin::ToHostPath(name, hostName)) continue;
+      if (Fill(folder + "/" + hostName, name, *lpFindFileData)) {
         found = true;
         break;
       }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/host_bytes.h"
 #include "common/host_path.h"
 
 namespace standin {
@@ -59,7 +60,8 @@ WString CommandLineFromProc() {
 bool BuildCommandLine(int argc, char **argv, WString &commandLine, int &badArgument) {
   commandLine.clear();
   for (int i = 0; i < argc; ++i) {
-    WString argument = i == 0 ? FromHostPath(argv[i]) : FromUtf8(argv[i]);
+    // Arguments keep their bytes: one that names a file names the same file.
+    WString argument = i == 0 ? FromHostPath(argv[i]) : FromHostBytes(argv[i]);
     bool hasQuote = argument.find(u'"') != WString::npos;
     bool quoted = NeedsQuotes(argument) || (!argument.empty() && argument[0] == u'"');
     // A quoted token ends at its next quote and a quote can't be escaped, so

@@ -22,13 +22,15 @@ bool IsBareName(WStringView name) {
 bool ResolveProfilePath(LPCWSTR fileName, std::string &hostPath) {
   WStringView name = ViewOf(fileName);
   if (name.empty()) return false;
+  std::string spelled;
+  if (!ToHostPath(name, spelled)) return false;
   if (!IsBareName(name)) {
-    hostPath = ToHostPath(name);
+    hostPath = spelled;
     return true;
   }
   const char *windowsFolder = std::getenv("ADDBAR_WINDOWS_DIR");
   if (windowsFolder == nullptr || *windowsFolder == '\0') return false;
-  hostPath = std::string(windowsFolder) + "/" + ToHostPath(name);
+  hostPath = std::string(windowsFolder) + "/" + spelled;
   return true;
 }
 

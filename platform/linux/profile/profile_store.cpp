@@ -35,16 +35,24 @@ CachedProfile &Cache() {
 // Reads and parses the file at `hostPath`.
 DWORD ReadProfile(const std::string &hostPath, std::shared_ptr<ProfileDocument> &document,
                   FileIdentity &identity) {
-  int fd = open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
+  // Not blocking: a FIFO put in the file's place since CheckReadable must not
+  // hang the call; it is turned away below like one the check found.
+  int fd = open(hostPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return PathError(hostPath, errno);
   // The identity of what is read, taken before reading: a change while
   // reading gives the file another identity, so it is read again next time.
   struct stat opened;
   std::string bytes;
-  bool ok = fstat(fd, &opened) == 0 && ReadWholeFile(fd, bytes);
-  int error = errno;
+  int error = 0;
+  if (fstat(fd, &opened) != 0) {
+    error = errno;
+  } else if (!S_ISREG(opened.st_mode)) {
+    error = EACCES;
+  } else if (!ReadWholeFile(fd, bytes)) {
+    error = errno;
+  }
   close(fd);
-  if (!ok) return Win32ErrorFromErrno(error);
+  if (error != 0) return Win32ErrorFromErrno(error);
   document = std::make_shared<ProfileDocument>(bytes);
   identity = FileIdentity::Of(opened);
   return ERROR_SUCCESS;

@@ -102,6 +102,11 @@ class RegistryTree {
 
 extern const char16_t kCurrentUserHive[];
 
+// How deep keys nest below their hive at most, as on Windows: a store that
+// goes deeper does not parse, and no call creates a deeper key, so nothing
+// that walks the tree key by key can be driven deeper than this.
+const size_t kMaxKeyDepth = 512;
+
 // The spelling of a hive a store file may name, or null when it names none.
 const char16_t *CanonicalHiveName(WStringView name);
 // Hives in the order they are written.

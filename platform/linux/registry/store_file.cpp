@@ -1,14 +1,11 @@
 #include "registry/store_file.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <memory>
-#include <set>
 
 #include "common/atomic_file.h"
 #include "common/file_identity.h"
@@ -16,6 +13,8 @@
 #include "registry/file_time.h"
 #include "registry/store_grammar.h"
 #include "registry/store_location.h"
+#include "registry/store_lock.h"
+#include "registry/store_report.h"
 
 namespace standin {
 
@@ -34,14 +33,17 @@ std::mutex g_storeLock;
 // Never destroyed: freeing a large tree as the process ends is time spent on
 // nothing.
 CachedStore &g_cache = *new CachedStore;
-std::set<std::string> g_reportedStores;
 
 void ReportBadStore(const std::string &path, const StoreParseError &error) {
-  if (!g_reportedStores.insert(path).second) return;
-  fprintf(stderr,
-          "addbar: the registry store %s can't be read: line %zu: %s. The file is left as it "
-          "is; every registry call on it fails until it is mended or removed.\n",
-          path.c_str(), error.line, error.reason.c_str());
+  ReportStoreProblem("the registry store " + path + " can't be read: line " +
+                     std::to_string(error.line) + ": " + error.reason +
+                     ". The file is left as it is; every registry call on it fails until it is "
+                     "mended or removed.");
+}
+
+void ReportUnreadableStore(const std::string &path, const std::string &reason) {
+  ReportStoreProblem("the registry store " + path + " can't be read: " + reason +
+                     ". Every registry call fails until that is mended.");
 }
 
 }  // namespace
@@ -53,18 +55,8 @@ StoreSession::StoreSession(Mode mode) : m_hold(g_storeLock), m_mode(mode) {
       m_status = Win32ErrorFromErrno(errno);
       return;
     }
-    std::string lockPath = m_path + ".lock";
-    m_lockFd = open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (m_lockFd < 0) {
-      m_status = Win32ErrorFromErrno(errno);
-      return;
-    }
-    while (flock(m_lockFd, LOCK_EX) != 0) {
-      if (errno != EINTR) {
-        m_status = Win32ErrorFromErrno(errno);
-        return;
-      }
-    }
+    m_lockFd = TakeStoreLock(m_path, m_status);
+    if (m_lockFd < 0) return;
   }
   m_status = Load();
 }
@@ -74,14 +66,20 @@ StoreSession::~StoreSession() {
 }
 
 DWORD StoreSession::Load() {
-  int fd = open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Not blocking: a FIFO put in the store's place must not hang the call.
+  int fd = open(m_path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   FileIdentity identity;
   struct stat info = {};
   if (fd < 0) {
-    if (errno != ENOENT) return Win32ErrorFromErrno(errno);
+    if (errno != ENOENT) {
+      int error = errno;
+      ReportUnreadableStore(m_path, ReasonOf(error));
+      return Win32ErrorFromErrno(error);
+    }
   } else {
     if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
       close(fd);
+      ReportUnreadableStore(m_path, "it is not a regular file");
       return ERROR_ACCESS_DENIED;
     }
     identity = FileIdentity::Of(info);

@@ -187,7 +187,8 @@ bool StoreParser::ParseKeyLine(size_t number, WStringView text) {
     m_lastPath.emplace_back(hiveName, key);
   }
   while (slash != WStringView::npos) {
-    ++depth;
+    if (++depth > kMaxKeyDepth)
+      return Fail(number, "the key is nested deeper than 512 levels below its hive");
     size_t next = path.find(u'\\', slash + 1);
     WStringView name =
         path.substr(slash + 1, next == WStringView::npos ? WStringView::npos : next - slash - 1);

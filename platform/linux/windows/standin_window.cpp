@@ -84,7 +84,9 @@ StandinWindow *StandinCreateWindow(LPCWSTR title) {
               bind(window->listener, reinterpret_cast<sockaddr *>(&address), length) == 0;
   int error = errno;
   if (made) {
-    made = listen(window->listener, 64) == 0 &&
+    // The socket is the user's alone, whatever the umask made of it.
+    made = fchmodat(window->folder, temporary.c_str(), 0600, 0) == 0 &&
+           listen(window->listener, 64) == 0 &&
            renameat(window->folder, temporary.c_str(), window->folder, window->name.c_str()) == 0 &&
            fstatat(window->folder, window->name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
     error = errno;
@@ -126,6 +128,11 @@ StandinWait StandinWaitMessage(StandinWindow *window, DWORD timeoutMs, StandinMe
     if (connection < 0) {
       if (errno == EINTR || errno == EAGAIN || errno == ECONNABORTED) continue;
       return StandinWait::Failed;
+    }
+    // Only the user's own processes may send the window messages.
+    if (!standin::PeerIsSameUser(connection)) {
+      close(connection);
+      continue;
     }
     standin::WindowRequest request;
     // FindWindowW's probes connect and leave without a word.

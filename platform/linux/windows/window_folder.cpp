@@ -25,6 +25,7 @@ bool IsUsableWindowFolder(const std::string &path) {
   struct stat info;
   if (lstat(path.c_str(), &info) != 0) return false;
   if (!S_ISDIR(info.st_mode) || info.st_uid != geteuid()) return false;
+  if ((info.st_mode & (S_IRWXG | S_IRWXO)) != 0) return false;
   return (info.st_mode & (S_IWUSR | S_IXUSR)) == (S_IWUSR | S_IXUSR);
 }
 

@@ -16,9 +16,10 @@ namespace standin {
 std::string WindowFolderPath();
 
 // Whether the folder can hold windows: a real folder (not a link), owned by
-// the user, whose mode bits let its owner write and search it. The
-// super-user gets no pass, so an unwritable folder holds no windows for
-// anyone.
+// the user, private to its owner (no group or other bits: no one else may
+// plant a socket or read the titles), whose mode bits let its owner write and
+// search it. The super-user gets no pass, so an unwritable folder holds no
+// windows for anyone.
 bool IsUsableWindowFolder(const std::string &path);
 
 // Makes the folder (mode 0700) when it is missing; its parent must exist.

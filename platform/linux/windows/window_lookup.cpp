@@ -19,6 +19,12 @@ namespace {
 
 enum class Liveness { Live, Stale, Absent };
 
+// A window's socket is a socket file of the user's own, private to them.
+bool IsOwnSocket(const struct stat &info) {
+  return S_ISSOCK(info.st_mode) && info.st_uid == geteuid() &&
+         (info.st_mode & (S_IRWXG | S_IRWXO)) == 0;
+}
+
 // Whether a window's socket still has its owner listening. A refused
 // connection means the owner died without removing the socket: such a socket
 // never comes back to life, since tags are never reused.
@@ -29,12 +35,13 @@ Liveness ProbeWindow(int dirFd, const std::string &name) {
   Liveness result = Liveness::Absent;
   sockaddr_un address;
   socklen_t length;
-  if (fstat(file, &info) == 0 && S_ISSOCK(info.st_mode) &&
+  if (fstat(file, &info) == 0 && IsOwnSocket(info) &&
       standin::AddressOfOpenFile(file, address, length)) {
     int probe = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (probe >= 0) {
       if (connect(probe, reinterpret_cast<sockaddr *>(&address), length) == 0) {
-        result = Liveness::Live;
+        // Someone else listening on our user's socket is no window of ours.
+        if (standin::PeerIsSameUser(probe)) result = Liveness::Live;
       } else if (errno == EAGAIN || errno == EINPROGRESS) {
         result = Liveness::Live;  // the owner's queue is full: it is there, just busy
       } else if (errno == ECONNREFUSED) {
@@ -148,10 +155,11 @@ LRESULT WINAPI SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   sockaddr_un address;
   socklen_t length;
   int channel = -1;
-  if (file >= 0 && fstat(file, &info) == 0 && S_ISSOCK(info.st_mode) &&
+  if (file >= 0 && fstat(file, &info) == 0 && IsOwnSocket(info) &&
       standin::AddressOfOpenFile(file, address, length)) {
     channel = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (channel >= 0 && connect(channel, reinterpret_cast<sockaddr *>(&address), length) != 0) {
+    if (channel >= 0 && (connect(channel, reinterpret_cast<sockaddr *>(&address), length) != 0 ||
+                         !standin::PeerIsSameUser(channel))) {
       close(channel);
       channel = -1;
     }

@@ -56,6 +56,13 @@ bool ReceiveAll(int fd, void *data, size_t size, int timeoutMs) {
   return true;
 }
 
+bool PeerIsSameUser(int fd) {
+  struct ucred peer = {};
+  socklen_t size = sizeof peer;
+  return getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && size == sizeof peer &&
+         peer.uid == geteuid();
+}
+
 static bool FillAddress(const std::string &path, sockaddr_un &address, socklen_t &length) {
   std::memset(&address, 0, sizeof address);
   address.sun_family = AF_UNIX;

@@ -35,6 +35,10 @@ bool SendAll(int fd, const void *data, size_t size);
 // limit). False on end of stream, error or time-out.
 bool ReceiveAll(int fd, void *data, size_t size, int timeoutMs);
 
+// Whether the process at the other end of a connected socket runs as this
+// process's user: windows talk only to their own user's processes.
+bool PeerIsSameUser(int fd);
+
 // Socket addresses hold only about 100 bytes, so files are named through
 // descriptors: `name` in the folder open as `dirFd`, or the file open (as
 // O_PATH) as `fileFd`. False when the name still does not fit.

@@ -1,0 +1,229 @@
+// What another local user, or the super-user, can do to the store: nest keys
+// without end, put something other than a file in its place, make it
+// unreadable, plant or hold its lock file, leave temporary files behind, or
+// write a user's store as root.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+
+#include "store_test_support.h"
+#include "support/linux/other_user.h"
+
+using testing_support::Narrow;
+using testing_support::Wide;
+
+namespace {
+
+LONG SetNumber(HKEY key, LPCWSTR name, DWORD number) {
+  return RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<BYTE *>(&number), 4);
+}
+
+std::set<std::string> FolderEntries(const std::string &folder) {
+  std::set<std::string> names;
+  DIR *dir = opendir(folder.c_str());
+  while (dirent *entry = dir != nullptr ? readdir(dir) : nullptr) {
+    std::string name = entry->d_name;
+    if (name != "." && name != "..") names.insert(name);
+  }
+  if (dir != nullptr) closedir(dir);
+  return names;
+}
+
+class StoreTrust : public StoreTest {
+ protected:
+  std::string Host() const { return Narrow(StorePath()); }
+  std::string Folder() const { return Narrow(m_folder.Path()); }
+  std::string LockPath() const { return Host() + ".lock"; }
+};
+
+TEST_F(StoreTrust, KeysNestUpTo512LevelsAndNoDeeper) {
+  WString path = TEXT("Software");
+  for (int level = 2; level <= 512; ++level) path += TEXT("\\k");
+  HKEY deepest = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0,
+                                           KEY_ALL_ACCESS, nullptr, &deepest, nullptr));
+  EXPECT_EQ(ERROR_SUCCESS, SetNumber(deepest, TEXT("v"), 7));
+  const std::string written = testing_support::ReadBytes(StorePath());
+  HKEY deeper = nullptr;
+  EXPECT_EQ(ERROR_INVALID_PARAMETER, RegCreateKeyExW(deepest, TEXT("one-more"), 0, nullptr, 0,
+                                                     KEY_ALL_ACCESS, nullptr, &deeper, nullptr));
+  EXPECT_EQ(nullptr, deeper);
+  EXPECT_EQ(written, testing_support::ReadBytes(StorePath()));
+  RegCloseKey(deepest);
+
+  // What the calls wrote reads back from a fresh copy.
+  WString copy = m_folder.File("copy.reg");
+  testing_support::WriteBytes(copy, written);
+  testing_support::ScopedEnvironment pointAtCopy("ADDBAR_REGISTRY", Narrow(copy).c_str());
+  HKEY key = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key));
+  DWORD size = 0;
+  EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExW(key, TEXT("v"), nullptr, nullptr, nullptr, &size));
+  RegCloseKey(key);
+}
+
+// Things other than a file in the store's place: each call fails at once
+// (a FIFO must not wait for a writer), says why once, and the thing stays.
+struct OddStore {
+  const char *label;
+  bool (*make)(const std::string &path);
+};
+
+class OddStores : public StoreTrust, public testing::WithParamInterface<OddStore> {};
+
+TEST_P(OddStores, AreRefusedAtOnceWithAReason) {
+  if (!GetParam().make(Host())) GTEST_SKIP() << "can't be made here (a device needs mknod rights)";
+  struct stat before;
+  ASSERT_EQ(0, lstat(Host().c_str(), &before));
+  testing::internal::CaptureStderr();
+  HKEY key = nullptr;
+  EXPECT_EQ(ERROR_ACCESS_DENIED,
+            RegOpenKeyExW(HKEY_CURRENT_USER, TEXT("Software"), 0, KEY_READ, &key));
+  EXPECT_EQ(ERROR_ACCESS_DENIED,
+            RegCreateKeyExW(HKEY_CURRENT_USER, TEXT("Software\\new"), 0, nullptr, 0, KEY_ALL_ACCESS,
+                            nullptr, &key, nullptr));
+  EXPECT_EQ(nullptr, key);
+  std::string messages = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(1, std::count(messages.begin(), messages.end(), '\n')) << messages;
+  EXPECT_NE(std::string::npos, messages.find(Host() + " can't be read: it is not a regular file"))
+      << messages;
+  struct stat after;
+  ASSERT_EQ(0, lstat(Host().c_str(), &after));
+  EXPECT_EQ(before.st_mode & S_IFMT, after.st_mode & S_IFMT);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, OddStores,
+    testing::Values(
+        OddStore{"fifo", [](const std::string &path) { return mkfifo(path.c_str(), 0600) == 0; }},
+        OddStore{"folder", [](const std::string &path) { return mkdir(path.c_str(), 0700) == 0; }},
+        OddStore{"device",
+                 [](const std::string &path) {
+                   return mknod(path.c_str(), S_IFCHR | 0600, makedev(1, 5)) == 0;  // zero
+                 }}),
+    [](const testing::TestParamInfo<OddStore> &info) { return std::string(info.param.label); });
+
+TEST_F(StoreTrust, AnUnreadableStoreSaysWhyOnStandardError) {
+  RegCloseKey(OpenTestKey());
+  const std::string errors = Folder() + "/errors.txt";
+  testing_support::WriteBytes(Wide(errors), "");
+  ASSERT_EQ(0, chmod(errors.c_str(), 0666));
+  ASSERT_EQ(0, chmod(Folder().c_str(), 0755));
+  ASSERT_EQ(0, chmod(Host().c_str(), 0));
+  int result = testing_support::RunWithoutPrivilege([&] {
+    int fd = open(errors.c_str(), O_WRONLY);
+    if (fd < 0 || dup2(fd, 2) < 0) return 2;
+    HKEY key = nullptr;
+    return RegOpenKeyExW(HKEY_CURRENT_USER, TEXT("Software"), 0, KEY_READ, &key) ==
+                   ERROR_ACCESS_DENIED
+               ? 0
+               : 1;
+  });
+  chmod(Host().c_str(), 0600);
+  EXPECT_EQ(0, result);
+  std::string messages = testing_support::ReadBytes(Wide(errors));
+  EXPECT_EQ(1, std::count(messages.begin(), messages.end(), '\n')) << messages;
+  EXPECT_NE(std::string::npos, messages.find(Host() + " can't be read: permission denied"))
+      << messages;
+}
+
+TEST_F(StoreTrust, TheLockFileIsPrivateWhateverTheUmask) {
+  mode_t old = umask(0);
+  HKEY key = OpenTestKey();
+  umask(old);
+  RegCloseKey(key);
+  struct stat info;
+  ASSERT_EQ(0, stat(LockPath().c_str(), &info));
+  EXPECT_EQ(0600u, info.st_mode & 07777);
+}
+
+TEST_F(StoreTrust, ALinkInPlaceOfTheLockFileIsNotFollowed) {
+  const std::string target = Folder() + "/planted";
+  ASSERT_EQ(0, symlink(target.c_str(), LockPath().c_str()));
+  testing::internal::CaptureStderr();
+  HKEY key = nullptr;
+  EXPECT_EQ(ERROR_ACCESS_DENIED, RegCreateKeyExW(HKEY_CURRENT_USER, TEXT("Software\\t"), 0, nullptr,
+                                                 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
+  std::string messages = testing::internal::GetCapturedStderr();
+  EXPECT_NE(std::string::npos, messages.find("symbolic link")) << messages;
+  EXPECT_FALSE(testing_support::FileExists(Wide(target)));
+  EXPECT_FALSE(testing_support::FileExists(StorePath()));
+}
+
+TEST_F(StoreTrust, ALockHeldByAnotherProcessIsWaitedForOnlyWhileTheStoreChanges) {
+  HKEY key = OpenTestKey();
+  ASSERT_EQ(ERROR_SUCCESS, SetNumber(key, TEXT("kept"), 1));
+  const std::string before = testing_support::ReadBytes(StorePath());
+  // Another open of the lock file holds the lock as another process would.
+  int holder = open(LockPath().c_str(), O_RDWR | O_CLOEXEC);
+  ASSERT_GE(holder, 0);
+  ASSERT_EQ(0, flock(holder, LOCK_EX));
+  testing_support::ScopedEnvironment patience("ADDBAR_LOCK_PATIENCE_MS", "50");
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(ERROR_LOCK_VIOLATION, SetNumber(key, TEXT("new"), 2));
+  std::string messages = testing::internal::GetCapturedStderr();
+  EXPECT_NE(std::string::npos, messages.find("is held by another process")) << messages;
+  EXPECT_EQ(before, testing_support::ReadBytes(StorePath()));
+  close(holder);
+  EXPECT_EQ(ERROR_SUCCESS, SetNumber(key, TEXT("new"), 2));
+  RegCloseKey(key);
+}
+
+TEST_F(StoreTrust, TemporaryFilesOfKilledWritersAreSweptByTheNextWrite) {
+  HKEY key = OpenTestKey();
+  const std::set<std::string> kept = {"registry.reg.addbar-tmp-toolong",  // no name mkstemp gives
+                                      "other.reg.addbar-tmp-Ab3dE9"};     // another file's
+  for (const std::string &name : kept) testing_support::WriteBytes(m_folder.File(name), "x");
+  testing_support::WriteBytes(m_folder.File("registry.reg.addbar-tmp-Ab3dE9"), "half a store");
+  ASSERT_EQ(ERROR_SUCCESS, SetNumber(key, TEXT("v"), 1));
+  std::set<std::string> expected = kept;
+  expected.insert({"registry.reg", "registry.reg.lock"});
+  EXPECT_EQ(expected, FolderEntries(Folder()));
+  RegCloseKey(key);
+}
+
+TEST_F(StoreTrust, TheSuperUserLeavesAUsersStoreTheUsers) {
+  if (!testing_support::CanActAsOtherUser())
+    GTEST_SKIP() << "only the super-user can write a store another user owns";
+  HKEY key = OpenTestKey();
+  ASSERT_EQ(0, chown(Host().c_str(), testing_support::kOtherUser, testing_support::kOtherUser));
+  ASSERT_EQ(0, chmod(Host().c_str(), 0640));
+  ASSERT_EQ(ERROR_SUCCESS, SetNumber(key, TEXT("v"), 1));
+  struct stat info;
+  ASSERT_EQ(0, stat(Host().c_str(), &info));
+  EXPECT_EQ(testing_support::kOtherUser, info.st_uid);
+  EXPECT_EQ(testing_support::kOtherUser, info.st_gid);
+  EXPECT_EQ(0640u, info.st_mode & 07777);
+  RegCloseKey(key);
+}
+
+TEST_F(StoreTrust, AStoreWhoseOwnerCantBeKeptIsNotReplaced) {
+  if (!testing_support::CanActAsOtherUser())
+    GTEST_SKIP() << "needs another user: only the super-user can act as one";
+  RegCloseKey(OpenTestKey());
+  // Writable by anyone, in a folder anyone may write: still the owner's file.
+  ASSERT_EQ(0, chmod(Host().c_str(), 0666));
+  ASSERT_EQ(0, chmod(Folder().c_str(), 0777));
+  ASSERT_EQ(0, unlink(LockPath().c_str()));
+  const std::string before = testing_support::ReadBytes(StorePath());
+  int result = testing_support::RunAsOtherUser([] {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, TEXT("Software\\t"), 0, KEY_ALL_ACCESS, &key) != 0)
+      return 2;
+    return SetNumber(key, TEXT("v"), 1) == ERROR_ACCESS_DENIED ? 0 : 1;
+  });
+  EXPECT_EQ(0, result);
+  EXPECT_EQ(before, testing_support::ReadBytes(StorePath()));
+  struct stat info;
+  ASSERT_EQ(0, stat(Host().c_str(), &info));
+  EXPECT_EQ(geteuid(), info.st_uid);
+}
+
+}  // namespace
