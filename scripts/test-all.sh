@@ -37,6 +37,10 @@ for preset in linux linux-sanitize windows; do
   fi
 done
 
+# One round is enough here: scripts/stress-timing.sh alone runs many.
+step "linux: the timing-sensitive tests again, beside two busy processes"
+scripts/stress-timing.sh 1 0
+
 step "fuzz: each libFuzzer target for 60 s, two at a time"
 scripts/fuzz.sh 60
 
