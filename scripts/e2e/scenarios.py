@@ -279,6 +279,16 @@ def added_drives(run):
             f"{len(after)} only")
 
 
+def read_prompt():
+    """The prompt to quit the file manager, once it shows with its text."""
+    prompt = screen.read_box("Error", BOX_WITHIN)
+    if prompt is None:
+        fail(f"no prompt captioned 'Error' within {BOX_WITHIN} s")
+    if prompt.text != PROMPT:
+        fail(f"the prompt says '{prompt.text}'")
+    return prompt
+
+
 def prompt_ok(run):
     drives.add("a")
     drives.add("d")
@@ -287,11 +297,7 @@ def prompt_ok(run):
     seed_registry("vantrove_UC", 3)
     manager, manager_window = run.start_file_manager()
     addbar = run.start("addbar", WORK, ADDBAR)
-    prompt = screen.read_box("Error", BOX_WITHIN)
-    if prompt is None:
-        fail(f"no prompt captioned 'Error' within {BOX_WITHIN} s")
-    if prompt.text != PROMPT:
-        fail(f"the prompt says '{prompt.text}'")
+    prompt = read_prompt()
     if prompt.labels() != "OK,Cancel":
         fail(f"the prompt's buttons are '{prompt.labels()}'")
     if not screen.shoot_window(prompt.window, "prompt"):
@@ -339,11 +345,7 @@ def prompt_cancel(run):
     before = export_settings(run.runs / "before.reg")
     manager, _ = run.start_file_manager()
     addbar = run.start("addbar", WORK, ADDBAR)
-    prompt = screen.read_box("Error", BOX_WITHIN)
-    if prompt is None:
-        fail(f"no prompt captioned 'Error' within {BOX_WITHIN} s")
-    if prompt.text != PROMPT:
-        fail(f"the prompt says '{prompt.text}'")
+    prompt = read_prompt()
     run.answer_box(prompt, "cancel")
     code = addbar.exit_code(END_WITHIN)
     if code is None:
