@@ -4,7 +4,8 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
-step() { printf '\n==== %s\n' "$*"; }
+# Each step says when it began, in minutes and seconds since the start.
+step() { printf '\n==== [%d:%02d] %s\n' $((SECONDS / 60)) $((SECONDS % 60)) "$*"; }
 
 # Wine's server and the virtual display outlive the programs that started
 # them; nothing of ours is left running when the tests end.
