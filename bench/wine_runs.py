@@ -48,13 +48,33 @@ def wine_environment(prefix):
         link = os.path.join(devices, letter + ":")
         if not os.path.lexists(link):
             os.symlink("/tmp", link)
+    # One server for the whole benchmark, started apart with no pipe of ours:
+    # a server that a timed wine started would hold our pipes open after the
+    # program ended, and it would start Wine afresh in some runs and not others.
+    subprocess.run(["wineserver", "-k"], env=env, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL)
+    subprocess.run(["wineserver", "-p"], env=env, stdin=subprocess.DEVNULL,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+    run_quietly(["wine", "cmd", "/c", "exit"], env)
     return env
 
 
+def run_quietly(command, env, check=True):
+    """Runs `command` to its end. Its output goes to a file, not a pipe: Wine's
+    helper processes may keep a pipe open long after the program ended."""
+    with tempfile.TemporaryFile() as output:
+        result = subprocess.run(command, env=env, stdin=subprocess.DEVNULL, stdout=output,
+                                stderr=subprocess.STDOUT)
+        output.seek(0)
+        text = output.read().decode(errors="replace")
+    if check and result.returncode != 0:
+        raise RuntimeError("%s ended with %d:\n%s" % (command[:2], result.returncode, text))
+    return text
+
+
 def call_figures(command, env):
-    result = subprocess.run(command + ["--benchmark_format=json"], env=env, check=True,
-                            capture_output=True, text=True)
-    text = result.stdout[result.stdout.index("{"):]
+    output = run_quietly(command + ["--benchmark_format=json"], env)
+    text = output[output.index("{"):output.rindex("}") + 1]
     figures = {}
     for entry in json.loads(text)["benchmarks"]:
         call = entry["name"].split("/")[1]
@@ -64,12 +84,8 @@ def call_figures(command, env):
 
 
 def import_registry(store, env):
-    subprocess.run(["wine", "reg", "delete", VENDOR_KEY, "/f"], env=env,
-                   capture_output=True)
-    subprocess.run(["wine", "regedit", "/S", windows_path(store)], env=env, check=True,
-                   capture_output=True)
-    subprocess.run(["wineserver", "-w"], env=env)
-    subprocess.run(["wineserver", "-p", "60"], env=env)
+    run_quietly(["wine", "reg", "delete", VENDOR_KEY, "/f"], env, check=False)
+    run_quietly(["wine", "regedit", "/S", windows_path(store)], env)
 
 
 def timed_until_box(command, env):
@@ -78,8 +94,13 @@ def timed_until_box(command, env):
     start = time.perf_counter()
     program = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL,
                                stderr=subprocess.DEVNULL)
-    subprocess.run(["timeout", "300", "xdotool", "search", "--sync", "--onlyvisible",
-                    "--name", "^done$"], env=env, check=True, capture_output=True)
+    # xdotool's own --sync looks only every half second; asking again at once
+    # times the box to a few milliseconds.
+    deadline = start + 300
+    while subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^done$"],
+                         env=env, capture_output=True).returncode != 0:
+        if time.perf_counter() > deadline or program.poll() is not None:
+            raise RuntimeError("no final box from %s" % command)
     elapsed = time.perf_counter() - start
     for _ in range(50):
         subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^done$",
@@ -96,7 +117,7 @@ def timed_until_box(command, env):
 
 def timed(command, env):
     start = time.perf_counter()
-    subprocess.run(command, env=env, check=True, capture_output=True)
+    run_quietly(command, env)
     return time.perf_counter() - start
 
 
@@ -154,6 +175,8 @@ def main():
                 print("done: %s %s" % (KIND_NAMES[kind], label), file=sys.stderr)
     finally:
         shutil.rmtree(work, ignore_errors=True)
+        subprocess.run(["wineserver", "-k"], env=env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
 
     print("\nCalls (stand-in / Wine, median time per call):")
     print("%-11s %5s %-14s %12s %12s %8s" % ("store", "size", "call", "stand-in", "Wine",
