@@ -1,6 +1,7 @@
 #include "profile/profile_document.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "common/name_fold.h"
 
@@ -33,8 +34,8 @@ void MoveLine(ProfileLine &line, size_t by) {
 
 ProfileDocument::ProfileDocument() { Index(); }
 
-ProfileDocument::ProfileDocument(const std::string &bytes) : m_file(SplitFile(bytes)) {
-  if (m_file.encoding == TextEncoding::EightBit) m_eightBitBytes = bytes;
+ProfileDocument::ProfileDocument(std::string bytes) : m_file(SplitFile(bytes)) {
+  if (m_file.encoding == TextEncoding::EightBit) m_eightBitBytes = std::move(bytes);
   Index();
 }
 
@@ -53,14 +54,23 @@ ProfileSection ProfileDocument::SectionAt(size_t header) const {
 }
 
 void ProfileDocument::IndexSections() {
+  size_t headers = 0;
+  for (const ProfileLine &line : m_lines) headers += line.kind == LineKind::Header ? 1 : 0;
   m_sections.clear();
-  m_firstSection.clear();
+  m_sections.reserve(headers);
+  m_sectionIndex.Reset(headers);
   for (size_t i = 0; i < m_lines.size(); ++i) {
     if (m_lines[i].kind != LineKind::Header) continue;
     if (!m_sections.empty()) m_sections.back().end = i;
     m_sections.push_back(SectionAt(i));
-    m_firstSection.emplace(FoldName(m_sections.back().name), m_sections.size() - 1);
+    AddToSectionIndex(m_sections.size() - 1);
   }
+}
+
+void ProfileDocument::AddToSectionIndex(size_t section) {
+  const WString &name = m_sections[section].name;
+  m_sectionIndex.Add(FoldedNameHash(name), section,
+                     [&](size_t other) { return SameFoldedName(m_sections[other].name, name); });
 }
 
 std::vector<ByteSpan> ProfileDocument::FileBytes(std::string &scratch) const {
@@ -83,22 +93,35 @@ WString ProfileDocument::Text(size_t begin, size_t end) const {
   return DecodeUnits(m_file.encoding, WStringView(m_file.units).substr(begin, end - begin));
 }
 
+bool ProfileDocument::IsNamed(size_t begin, size_t end, WStringView name) const {
+  const WStringView units = WStringView(m_file.units).substr(begin, end - begin);
+  if (m_file.encoding == TextEncoding::EightBit) {
+    // ASCII bytes read as themselves; others are decoded first.
+    for (WCHAR unit : units) {
+      if (unit >= 0x80) return SameFoldedName(Text(begin, end), name);
+    }
+  }
+  return SameFoldedName(units, name);
+}
+
 const ProfileSection *ProfileDocument::FindSection(WStringView name) const {
-  auto found = m_firstSection.find(FoldName(TrimSpaces(name)));
-  return found == m_firstSection.end() ? nullptr : &m_sections[found->second];
+  name = TrimSpaces(name);
+  size_t found = m_sectionIndex.Find(FoldedNameHash(name), [&](size_t section) {
+    return SameFoldedName(m_sections[section].name, name);
+  });
+  return found == SectionIndex::kNone ? nullptr : &m_sections[found];
 }
 
 const ProfileLine *ProfileDocument::FindEntry(const ProfileSection &section,
                                               WStringView key) const {
   key = TrimSpaces(key);
-  const WString wanted = FoldName(key);
   for (size_t i = section.header + 1; i < section.end; ++i) {
     const ProfileLine &line = m_lines[i];
     if (line.kind != LineKind::Entry) continue;
     if (line.nameEnd - line.nameBegin != key.size() && m_file.encoding == TextEncoding::Utf16Le) {
       continue;  // a cheap miss; 8-bit names may decode to another length
     }
-    if (FoldName(Text(line.nameBegin, line.nameEnd)) == wanted) return &line;
+    if (IsNamed(line.nameBegin, line.nameEnd, key)) return &line;
   }
   return nullptr;
 }
@@ -213,8 +236,8 @@ void ProfileDocument::UpdateSections(size_t first, size_t removed, size_t added,
   } else if (oldHeaders.empty() && run == m_sections.size()) {
     // New sections after every other, as a write of a new section adds them.
     for (ProfileSection &section : newHeaders) {
-      m_firstSection.emplace(FoldName(section.name), m_sections.size());
       m_sections.push_back(std::move(section));
+      AddToSectionIndex(m_sections.size() - 1);
     }
   } else {
     IndexSections();  // headers went or came among others: rare

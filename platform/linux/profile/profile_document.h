@@ -8,13 +8,13 @@
 #include <windows.h>
 
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "common/atomic_file.h"
 #include "common/unicode.h"
 #include "profile/profile_encoding.h"
 #include "profile/profile_line.h"
+#include "profile/section_index.h"
 
 namespace standin {
 namespace profile {
@@ -29,7 +29,8 @@ class ProfileDocument {
  public:
   // An empty 8-bit file, as a write to a missing file starts from.
   ProfileDocument();
-  explicit ProfileDocument(const std::string &bytes);
+  // Takes the file's bytes over.
+  explicit ProfileDocument(std::string bytes);
 
   std::string Bytes() const { return JoinFile(m_file); }
   // The file's bytes as pieces to write; they point into the document or
@@ -70,6 +71,10 @@ class ProfileDocument {
   void IndexSections();
   ProfileSection SectionAt(size_t header) const;
   WString Text(size_t begin, size_t end) const;
+  // Whether units [begin, end), as the caller reads them, are `name` without
+  // regard to case.
+  bool IsNamed(size_t begin, size_t end, WStringView name) const;
+  void AddToSectionIndex(size_t section);
   // Replaces units [at, at + length) and brings the index up to date.
   void Splice(size_t at, size_t length, const WString &units);
   size_t LineAt(size_t unit) const;
@@ -84,7 +89,7 @@ class ProfileDocument {
   std::string m_eightBitBytes;
   std::vector<ProfileLine> m_lines;
   std::vector<ProfileSection> m_sections;
-  std::unordered_map<WString, size_t> m_firstSection;  // folded name -> index
+  SectionIndex m_sectionIndex;  // the first section of each name
 };
 
 }  // namespace profile

@@ -1,48 +1,97 @@
 #include "profile/profile_line.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
 namespace standin {
 namespace profile {
 
 namespace {
 
-size_t SkipBlanks(WStringView units, size_t from, size_t end) {
+size_t SkipBlanks(const WCHAR *units, size_t from, size_t end) {
   while (from < end && IsBlank(units[from])) ++from;
   return from;
 }
 
-size_t TrimBlanksBack(WStringView units, size_t begin, size_t end) {
+size_t TrimBlanksBack(const WCHAR *units, size_t begin, size_t end) {
   while (end > begin && IsBlank(units[end - 1])) --end;
   return end;
 }
 
-void Classify(WStringView units, ProfileLine &line) {
-  size_t first = SkipBlanks(units, line.begin, line.end);
-  if (first == line.end) {
+bool IsLineBreak(WCHAR unit) { return unit == '\r' || unit == '\n'; }
+
+// Whether one of the four units in `word` may be a line break: it is set
+// for every unit below 14 ('\r' is 13), and now and then for a unit after
+// one, never for none (the classic test for a small lane, on 16-bit lanes).
+bool MayHoldLineBreak(uint64_t word) {
+  const uint64_t ones = 0x0001000100010001ull, tops = 0x8000800080008000ull;
+  return ((word - 14 * ones) & ~word & tops) != 0;
+}
+
+// The first line break from `at` on, or `size`: four units at a time while
+// none of them can be one, which is nearly always.
+size_t LineEnd(const WCHAR *units, size_t at, size_t size) {
+  for (;;) {
+    uint64_t word;
+    while (at + 4 <= size) {
+      std::memcpy(&word, units + at, sizeof word);
+      if (MayHoldLineBreak(word)) break;
+      at += 4;
+    }
+    const size_t stop = std::min(at + 4, size);
+    for (; at < stop; ++at) {
+      if (IsLineBreak(units[at])) return at;
+    }
+    if (at == size) return size;
+  }
+}
+
+// The first '=' or line break from `at` on, or `size`.
+size_t EqualsOrLineEnd(const WCHAR *units, size_t at, size_t size) {
+  while (at < size && (units[at] > '=' || (units[at] != '=' && !IsLineBreak(units[at])))) ++at;
+  return at;
+}
+
+// The first ']' or line break from `at` on, or `size`.
+size_t CloseOrLineEnd(const WCHAR *units, size_t at, size_t size) {
+  while (at < size && units[at] != ']' && !IsLineBreak(units[at])) ++at;
+  return at;
+}
+
+// Reads the line that starts at line.begin in one pass over its units: sets
+// its kind, its parts and its end.
+void ReadLine(const WCHAR *units, size_t size, ProfileLine &line) {
+  const size_t first = SkipBlanks(units, line.begin, size);
+  if (first == size || IsLineBreak(units[first])) {
     line.kind = LineKind::Blank;
+    line.end = first;
     return;
   }
   if (units[first] == ';') {
     line.kind = LineKind::Comment;
+    line.end = LineEnd(units, first + 1, size);
     return;
   }
   if (units[first] == '[') {
     // The name ends at the first ']'; without one, at the end of the line.
-    size_t close = first + 1;
-    while (close < line.end && units[close] != ']') ++close;
+    size_t close = CloseOrLineEnd(units, first + 1, size);
     line.kind = LineKind::Header;
+    line.end = close < size && units[close] == ']' ? LineEnd(units, close + 1, size) : close;
     line.nameBegin = SkipBlanks(units, first + 1, close);
     line.nameEnd = TrimBlanksBack(units, line.nameBegin, close);
     return;
   }
-  size_t equals = first;
-  while (equals < line.end && units[equals] != '=') ++equals;
+  const size_t equals = EqualsOrLineEnd(units, first, size);
   line.nameBegin = first;
-  if (equals == line.end) {
+  if (equals == size || units[equals] != '=') {
     line.kind = LineKind::Text;
+    line.end = equals;
     line.nameEnd = TrimBlanksBack(units, first, line.end);
     return;
   }
   line.kind = LineKind::Entry;
+  line.end = LineEnd(units, equals + 1, size);
   line.nameEnd = TrimBlanksBack(units, first, equals);
   line.valueBegin = SkipBlanks(units, equals + 1, line.end);
   line.valueEnd = TrimBlanksBack(units, line.valueBegin, line.end);
@@ -50,22 +99,24 @@ void Classify(WStringView units, ProfileLine &line) {
 
 }  // namespace
 
-std::vector<ProfileLine> SplitLines(WStringView units) {
+std::vector<ProfileLine> SplitLines(WStringView text) {
+  const WCHAR *units = text.data();
+  const size_t size = text.size();
   std::vector<ProfileLine> lines;
+  // Lines of a settings file are rarely shorter; a file of shorter ones
+  // just grows the list.
+  lines.reserve(size / 16 + 1);
   size_t at = 0;
-  while (at < units.size()) {
+  while (at < size) {
     ProfileLine line;
     line.begin = at;
-    size_t end = at;
-    while (end < units.size() && units[end] != '\r' && units[end] != '\n') ++end;
-    line.end = end;
-    if (end < units.size()) {
-      bool crLf = units[end] == '\r' && end + 1 < units.size() && units[end + 1] == '\n';
-      line.next = end + (crLf ? 2 : 1);
+    ReadLine(units, size, line);
+    if (line.end < size) {
+      bool crLf = units[line.end] == '\r' && line.end + 1 < size && units[line.end + 1] == '\n';
+      line.next = line.end + (crLf ? 2 : 1);
     } else {
-      line.next = end;
+      line.next = line.end;
     }
-    Classify(units, line);
     lines.push_back(line);
     at = line.next;
   }

@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include <cerrno>
 #include <mutex>
+#include <utility>
 
 #include "common/atomic_file.h"
 #include "common/file_identity.h"
@@ -48,12 +49,12 @@ DWORD ReadProfile(const std::string &hostPath, std::shared_ptr<ProfileDocument> 
     error = errno;
   } else if (!S_ISREG(opened.st_mode)) {
     error = EACCES;
-  } else if (!ReadWholeFile(fd, bytes)) {
+  } else if (!ReadWholeFile(fd, bytes, static_cast<size_t>(opened.st_size))) {
     error = errno;
   }
   close(fd);
   if (error != 0) return Win32ErrorFromErrno(error);
-  document = std::make_shared<ProfileDocument>(bytes);
+  document = std::make_shared<ProfileDocument>(std::move(bytes));
   identity = FileIdentity::Of(opened);
   return ERROR_SUCCESS;
 }

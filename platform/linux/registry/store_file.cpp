@@ -91,7 +91,7 @@ DWORD StoreSession::Load() {
   }
 
   std::string bytes;
-  bool readable = fd < 0 || ReadWholeFile(fd, bytes);
+  bool readable = fd < 0 || ReadWholeFile(fd, bytes, static_cast<size_t>(info.st_size));
   int readError = errno;
   if (fd >= 0) close(fd);
   if (!readable) return Win32ErrorFromErrno(readError);
