@@ -1,8 +1,6 @@
 #include "profile/profile_line.h"
 
-#include <algorithm>
-#include <cstdint>
-#include <cstring>
+#include "common/line_scan.h"
 
 namespace standin {
 namespace profile {
@@ -20,32 +18,6 @@ size_t TrimBlanksBack(const WCHAR *units, size_t begin, size_t end) {
 }
 
 bool IsLineBreak(WCHAR unit) { return unit == '\r' || unit == '\n'; }
-
-// Whether one of the four units in `word` may be a line break: it is set
-// for every unit below 14 ('\r' is 13), and now and then for a unit after
-// one, never for none (the classic test for a small lane, on 16-bit lanes).
-bool MayHoldLineBreak(uint64_t word) {
-  const uint64_t ones = 0x0001000100010001ull, tops = 0x8000800080008000ull;
-  return ((word - 14 * ones) & ~word & tops) != 0;
-}
-
-// The first line break from `at` on, or `size`: four units at a time while
-// none of them can be one, which is nearly always.
-size_t LineEnd(const WCHAR *units, size_t at, size_t size) {
-  for (;;) {
-    uint64_t word;
-    while (at + 4 <= size) {
-      std::memcpy(&word, units + at, sizeof word);
-      if (MayHoldLineBreak(word)) break;
-      at += 4;
-    }
-    const size_t stop = std::min(at + 4, size);
-    for (; at < stop; ++at) {
-      if (IsLineBreak(units[at])) return at;
-    }
-    if (at == size) return size;
-  }
-}
 
 // The first '=' or line break from `at` on, or `size`.
 size_t EqualsOrLineEnd(const WCHAR *units, size_t at, size_t size) {
@@ -70,14 +42,14 @@ void ReadLine(const WCHAR *units, size_t size, ProfileLine &line) {
   }
   if (units[first] == ';') {
     line.kind = LineKind::Comment;
-    line.end = LineEnd(units, first + 1, size);
+    line.end = FindLineBreak(units, first + 1, size);
     return;
   }
   if (units[first] == '[') {
     // The name ends at the first ']'; without one, at the end of the line.
     size_t close = CloseOrLineEnd(units, first + 1, size);
     line.kind = LineKind::Header;
-    line.end = close < size && units[close] == ']' ? LineEnd(units, close + 1, size) : close;
+    line.end = close < size && units[close] == ']' ? FindLineBreak(units, close + 1, size) : close;
     line.nameBegin = SkipBlanks(units, first + 1, close);
     line.nameEnd = TrimBlanksBack(units, line.nameBegin, close);
     return;
@@ -91,7 +63,7 @@ void ReadLine(const WCHAR *units, size_t size, ProfileLine &line) {
     return;
   }
   line.kind = LineKind::Entry;
-  line.end = LineEnd(units, equals + 1, size);
+  line.end = FindLineBreak(units, equals + 1, size);
   line.nameEnd = TrimBlanksBack(units, first, equals);
   line.valueBegin = SkipBlanks(units, equals + 1, line.end);
   line.valueEnd = TrimBlanksBack(units, line.valueBegin, line.end);

@@ -45,10 +45,13 @@ uint64_t NewKeySerial() {
 RegistryKey::RegistryKey(WString name) : m_name(std::move(name)), m_upperName(UpcaseName(m_name)) {}
 
 size_t RegistryKey::ChildPosition(WStringView name) const {
-  WString upper = UpcaseName(name);
-  auto at = std::lower_bound(m_children.begin(), m_children.end(), upper,
-                             [](const std::unique_ptr<RegistryKey> &child, const WString &key) {
-                               return child->m_upperName < key;
+  // Children mostly come in their order (a store lists them sorted), so
+  // the place after the last one is tried first.
+  if (m_children.empty() || CompareWithUpcased(m_children.back()->m_upperName, name) < 0)
+    return m_children.size();
+  auto at = std::lower_bound(m_children.begin(), m_children.end(), name,
+                             [](const std::unique_ptr<RegistryKey> &child, WStringView key) {
+                               return CompareWithUpcased(child->m_upperName, key) < 0;
                              });
   return static_cast<size_t>(at - m_children.begin());
 }
@@ -60,12 +63,18 @@ RegistryKey *RegistryKey::FindChild(WStringView name) const {
 }
 
 RegistryKey &RegistryKey::AddChild(WStringView name) {
+  bool added = false;
+  return AddChild(name, added);
+}
+
+RegistryKey &RegistryKey::AddChild(WStringView name, bool &added) {
   size_t at = ChildPosition(name);
-  if (at < m_children.size() && SameName(m_children[at]->m_name, name)) return *m_children[at];
+  added = !(at < m_children.size() && SameName(m_children[at]->m_name, name));
+  if (!added) return *m_children[at];
   auto child = std::make_unique<RegistryKey>(WString(name));
-  RegistryKey &added = *child;
+  RegistryKey &made = *child;
   m_children.insert(m_children.begin() + static_cast<std::ptrdiff_t>(at), std::move(child));
-  return added;
+  return made;
 }
 
 bool RegistryKey::RemoveChild(WStringView name) {

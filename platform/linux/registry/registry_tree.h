@@ -50,6 +50,8 @@ class RegistryKey {
   RegistryKey *FindChild(WStringView name) const;
   // Returns the existing child when there is one.
   RegistryKey &AddChild(WStringView name);
+  // The same, telling whether the child is new.
+  RegistryKey &AddChild(WStringView name, bool &added);
   // The child and everything under it; false when there is none.
   bool RemoveChild(WStringView name);
   void RemoveAllChildren() { m_children.clear(); }

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "common/line_scan.h"
 #include "registry/key_name_case.h"
 #include "registry/store_grammar.h"
 
@@ -92,27 +93,34 @@ class StoreParser {
   // lines come mostly in the written order, so a path shares most of its
   // names with the one before and need not be looked up from the top.
   std::vector<std::pair<WStringView, RegistryKey *>> m_lastPath;
+  // Scratch for the name and the text of the value being read, reused so
+  // that most values make no string of their own until they are stored.
+  WString m_name;
+  WString m_text;
   RegistryKey *m_key = nullptr;
   bool m_keyInfoExpected = false;
 };
 
 bool StoreParser::SplitLines(const std::string &bytes) {
   const size_t units = (bytes.size() - 2) / 2;
-  m_units.resize(units);
   if (__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__) {
-    std::memcpy(&m_units[0], bytes.data() + 2, units * sizeof(WCHAR));
+    // Copied as they lie (a memcpy), without filling the units first.
+    m_units.assign(reinterpret_cast<const WCHAR *>(bytes.data() + 2), units);
   } else {
+    m_units.resize(units);
     for (size_t i = 0; i < units; ++i) {
       m_units[i] = static_cast<WCHAR>(static_cast<unsigned char>(bytes[2 + 2 * i]) |
                                       (static_cast<unsigned char>(bytes[3 + 2 * i]) << 8));
     }
   }
   const WStringView all(m_units);
+  // Lines of a store are rarely shorter; a store of shorter ones just grows the list.
+  m_lines.reserve(units / 16 + 1);
   size_t number = 1, start = 0;
   while (start < all.size()) {
-    size_t end = all.find(u'\n', start);
-    const bool last = end == WStringView::npos;
-    WStringView text = all.substr(start, (last ? all.size() : end) - start);
+    size_t end = FindLineFeed(all.data(), start, all.size());
+    const bool last = end == all.size();
+    WStringView text = all.substr(start, end - start);
     if (!text.empty() && text.back() == u'\r') text.remove_suffix(1);
     m_lines.push_back(Line{text, number++});
     if (last) break;
@@ -150,6 +158,10 @@ bool StoreParser::Parse(const std::string &bytes) {
     }
     if (text[0] != u'"' && text[0] != u'@')
       return Fail(line.number, "the line is no key, value or comment");
+    if (text.back() != u'\\') {
+      if (!ParseValueLine(line.number, text)) return false;
+      continue;
+    }
     // A value's hex data may go on over lines that end with a backslash.
     WString joined(text);
     size_t first = line.number;
@@ -178,11 +190,9 @@ bool StoreParser::ParseKeyLine(size_t number, WStringView text) {
   if (!reusing) {
     const char16_t *hive = CanonicalHiveName(hiveName);
     if (hive == nullptr) return Fail(number, "the key does not begin with a known hive");
-    key = m_tree.Root().FindChild(hive);
-    if (key == nullptr) {
-      key = &m_tree.Root().AddChild(hive);
-      key->lastWrite = m_defaultTime;
-    }
+    bool added = false;
+    key = &m_tree.Root().AddChild(hive, added);
+    if (added) key->lastWrite = m_defaultTime;
     m_lastPath.clear();
     m_lastPath.emplace_back(hiveName, key);
   }
@@ -199,12 +209,9 @@ bool StoreParser::ParseKeyLine(size_t number, WStringView text) {
     if (reusing) {
       key = m_lastPath[depth].second;
     } else {
-      RegistryKey *child = key->FindChild(name);
-      if (child == nullptr) {
-        child = &key->AddChild(name);
-        child->lastWrite = m_defaultTime;
-      }
-      key = child;
+      bool added = false;
+      key = &key->AddChild(name, added);
+      if (added) key->lastWrite = m_defaultTime;
       m_lastPath.resize(depth);
       m_lastPath.emplace_back(name, key);
     }
@@ -233,12 +240,14 @@ void StoreParser::ParseKeyInfo(WStringView text) {
 bool StoreParser::ParseQuoted(size_t number, WStringView text, size_t &at, WString &out) {
   ++at;  // the opening quote
   while (at < text.size()) {
+    // The units up to the next quote or backslash, as they are.
+    size_t plain = at;
+    while (plain < text.size() && text[plain] != u'"' && text[plain] != u'\\') ++plain;
+    out.append(text.data() + at, plain - at);
+    at = plain;
+    if (at >= text.size()) break;
     WCHAR unit = text[at++];
     if (unit == u'"') return true;
-    if (unit != u'\\') {
-      out += unit;
-      continue;
-    }
     if (at >= text.size()) break;
     WCHAR escaped = text[at++];
     switch (escaped) {
@@ -261,7 +270,8 @@ bool StoreParser::ParseQuoted(size_t number, WStringView text, size_t &at, WStri
 
 bool StoreParser::ParseValueLine(size_t number, WStringView text) {
   if (m_key == nullptr) return Fail(number, "a value comes before the first key line");
-  WString name;
+  WString &name = m_name;
+  name.clear();
   size_t at = 0;
   if (text[0] == u'@') {
     at = 1;
@@ -281,13 +291,18 @@ bool StoreParser::ParseValueLine(size_t number, WStringView text) {
 
 bool StoreParser::ParseData(size_t number, WStringView text, DWORD &type, std::string &data) {
   if (!text.empty() && text[0] == u'"') {
-    WString value;
+    WString &value = m_text;
+    value.clear();
     size_t at = 0;
     if (!ParseQuoted(number, text, at, value)) return false;
     if (!TrimLeft(text.substr(at)).empty())
       return Fail(number, "something follows the closing quote of the value");
     value += u'\0';
     type = REG_SZ;
+    if (__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__) {
+      data.assign(reinterpret_cast<const char *>(value.data()), value.size() * sizeof(WCHAR));
+      return true;
+    }
     data.reserve(value.size() * 2);
     for (WCHAR unit : value) {
       data += static_cast<char>(unit & 0xFF);
@@ -323,6 +338,7 @@ bool StoreParser::ParseData(size_t number, WStringView text, DWORD &type, std::s
 }
 
 bool StoreParser::ParseHexBytes(size_t number, WStringView text, std::string &data) {
+  data.reserve(text.size() / 3 + 1);
   size_t at = 0;
   while (true) {
     while (at < text.size() && IsBlank(text[at])) ++at;

@@ -1,0 +1,16 @@
+// Finding line breaks in UTF-16 units quickly: the parsers of large settings
+// files spend most of their time looking for the end of each line.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+
+namespace standin {
+
+// The first '\r' or '\n' in units [at, size), or `size`.
+size_t FindLineBreak(const WCHAR *units, size_t at, size_t size);
+// The first '\n' in units [at, size), or `size`.
+size_t FindLineFeed(const WCHAR *units, size_t at, size_t size);
+
+}  // namespace standin
