@@ -32,12 +32,13 @@ class RegistryKey {
   uint64_t serial = 0;
 
   // The key's own lines in the store file as the writer made them last (key
-  // line, time and identity, values, blank line; UTF-16LE), with the time and
-  // identity they were made from. A write makes them again only for a key
-  // whose values, time or identity changed since, so writing a large store
-  // back costs little more than copying it.
+  // line, time and identity, values, blank line; UTF-16 units), with the time
+  // and identity they were made from. A write makes them again only for a
+  // key whose values, time or identity changed since, and hands the file the
+  // units of every key as they lie, so writing a large store back costs
+  // little more than the write itself.
   struct WrittenLines {
-    std::string bytes;
+    WString units;
     uint64_t lastWrite = 0;
     uint64_t serial = 0;
     bool valuesChanged = true;

@@ -137,9 +137,9 @@ DWORD StoreSession::Load() {
 RegistryTree &StoreSession::Tree() { return *g_cache.tree; }
 
 DWORD StoreSession::Save() {
-  const std::string bytes = WriteStore(*g_cache.tree, static_cast<size_t>(g_cache.identity.size));
+  std::string scratch;
   FileIdentity written;
-  DWORD status = ReplaceFileContents(m_path, {ByteSpan{bytes.data(), bytes.size()}}, &written);
+  DWORD status = ReplaceFileContents(m_path, StoreFileBytes(*g_cache.tree, scratch), &written);
   // The tree stays only while the file is known to be the one just written.
   if (status == ERROR_SUCCESS && written.exists) {
     g_cache.identity = written;
