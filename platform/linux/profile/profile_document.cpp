@@ -20,15 +20,8 @@ WString UpToNull(WString text) {
 
 const WCHAR kLineBreak[] = {'\r', '\n', 0};
 
-void MoveLine(ProfileLine &line, size_t by) {
-  line.begin += by;
-  line.end += by;
-  line.next += by;
-  line.nameBegin += by;
-  line.nameEnd += by;
-  line.valueBegin += by;
-  line.valueEnd += by;
-}
+// A line's parts are kept from its start, so only the start moves.
+void MoveLine(ProfileLine &line, size_t by) { line.begin += by; }
 
 }  // namespace
 
@@ -47,7 +40,7 @@ void ProfileDocument::Index() {
 ProfileSection ProfileDocument::SectionAt(size_t header) const {
   const ProfileLine &line = m_lines[header];
   ProfileSection section;
-  section.name = UpToNull(Text(line.nameBegin, line.nameEnd));
+  section.name = UpToNull(Text(line.NameBegin(), line.NameEnd()));
   section.header = header;
   section.end = m_lines.size();
   return section;
@@ -118,31 +111,26 @@ const ProfileLine *ProfileDocument::FindEntry(const ProfileSection &section,
   for (size_t i = section.header + 1; i < section.end; ++i) {
     const ProfileLine &line = m_lines[i];
     if (line.kind != LineKind::Entry) continue;
-    if (line.nameEnd - line.nameBegin != key.size() && m_file.encoding == TextEncoding::Utf16Le) {
+    if (line.NameEnd() - line.NameBegin() != key.size() &&
+        m_file.encoding == TextEncoding::Utf16Le) {
       continue;  // a cheap miss; 8-bit names may decode to another length
     }
-    if (IsNamed(line.nameBegin, line.nameEnd, key)) return &line;
+    if (IsNamed(line.NameBegin(), line.NameEnd(), key)) return &line;
   }
   return nullptr;
 }
 
 WString ProfileDocument::ValueOf(const ProfileLine &entry) const {
-  WString value = Text(entry.valueBegin, entry.valueEnd);
+  WString value = Text(entry.ValueBegin(), entry.ValueEnd());
   return UpToNull(WString(Unquote(value)));
-}
-
-std::vector<WStringView> ProfileDocument::SectionNames() const {
-  std::vector<WStringView> names;
-  names.reserve(m_sections.size());
-  for (const ProfileSection &section : m_sections) names.push_back(section.name);
-  return names;
 }
 
 std::vector<WString> ProfileDocument::KeyNames(const ProfileSection &section) const {
   std::vector<WString> keys;
   for (size_t i = section.header + 1; i < section.end; ++i) {
     const ProfileLine &line = m_lines[i];
-    if (line.kind == LineKind::Entry) keys.push_back(UpToNull(Text(line.nameBegin, line.nameEnd)));
+    if (line.kind == LineKind::Entry)
+      keys.push_back(UpToNull(Text(line.NameBegin(), line.NameEnd())));
   }
   return keys;
 }
@@ -152,12 +140,12 @@ std::vector<WString> ProfileDocument::SectionLines(const ProfileSection &section
   for (size_t i = section.header + 1; i < section.end; ++i) {
     const ProfileLine &line = m_lines[i];
     if (line.kind == LineKind::Entry) {
-      WString text = Text(line.nameBegin, line.nameEnd);
+      WString text = Text(line.NameBegin(), line.NameEnd());
       text += '=';
-      text += Text(line.valueBegin, line.valueEnd);
+      text += Text(line.ValueBegin(), line.ValueEnd());
       lines.push_back(UpToNull(std::move(text)));
     } else if (line.kind == LineKind::Text) {
-      lines.push_back(UpToNull(Text(line.nameBegin, line.nameEnd)));
+      lines.push_back(UpToNull(Text(line.NameBegin(), line.NameEnd())));
     }
   }
   return lines;
@@ -180,7 +168,7 @@ void ProfileDocument::Splice(size_t at, size_t length, const WString &units) {
     last = std::min(touchedLast + 2, m_lines.size());
   }
   const size_t regionBegin = m_lines.empty() ? 0 : m_lines[first].begin;
-  const size_t regionEnd = m_lines.empty() ? 0 : m_lines[last - 1].next;
+  const size_t regionEnd = m_lines.empty() ? 0 : m_lines[last - 1].Next();
   std::vector<ProfileSection> oldHeaders;
   for (size_t i = first; i < last; ++i) {
     if (m_lines[i].kind == LineKind::Header) oldHeaders.push_back(SectionAt(i));
@@ -274,9 +262,9 @@ bool ProfileDocument::SetValue(WStringView sectionName, WStringView key, WString
 
   if (const ProfileLine *entry = FindEntry(*section, key)) {
     WString encoded = EncodeText(encoding, value);
-    size_t length = entry->valueEnd - entry->valueBegin;
-    if (WStringView(m_file.units).substr(entry->valueBegin, length) == encoded) return false;
-    Splice(entry->valueBegin, length, encoded);
+    size_t length = entry->ValueEnd() - entry->ValueBegin();
+    if (WStringView(m_file.units).substr(entry->ValueBegin(), length) == encoded) return false;
+    Splice(entry->ValueBegin(), length, encoded);
     return true;
   }
 
@@ -288,9 +276,9 @@ bool ProfileDocument::SetValue(WStringView sectionName, WStringView key, WString
   }
   const ProfileLine &after = m_lines[last];
   if (after.HasLineBreak()) {
-    Splice(after.next, 0, entryLine);
+    Splice(after.Next(), 0, entryLine);
   } else {
-    Splice(after.end, 0, WString(kLineBreak) + entryLine);
+    Splice(after.End(), 0, WString(kLineBreak) + entryLine);
   }
   return true;
 }
@@ -300,7 +288,7 @@ bool ProfileDocument::DeleteKey(WStringView sectionName, WStringView key) {
   if (section == nullptr) return false;
   const ProfileLine *entry = FindEntry(*section, key);
   if (entry == nullptr) return false;
-  Splice(entry->begin, entry->next - entry->begin, WString());
+  Splice(entry->begin, entry->Next() - entry->begin, WString());
   return true;
 }
 
@@ -310,12 +298,12 @@ bool ProfileDocument::DeleteSection(WStringView sectionName) {
   // One splice over the whole section that puts back only its comments and
   // blank lines, each with its own line break.
   const size_t begin = m_lines[section->header].begin;
-  const size_t end = m_lines[section->end - 1].next;
+  const size_t end = m_lines[section->end - 1].Next();
   WString kept;
   for (size_t i = section->header + 1; i < section->end; ++i) {
     const ProfileLine &line = m_lines[i];
     if (line.kind == LineKind::Comment || line.kind == LineKind::Blank) {
-      kept.append(m_file.units, line.begin, line.next - line.begin);
+      kept.append(m_file.units, line.begin, line.Next() - line.begin);
     }
   }
   Splice(begin, end - begin, kept);

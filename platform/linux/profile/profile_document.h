@@ -33,6 +33,7 @@ class ProfileDocument {
   explicit ProfileDocument(std::string bytes);
 
   std::string Bytes() const { return JoinFile(m_file); }
+  size_t UnitCount() const { return m_file.units.size(); }
   // The file's bytes as pieces to write; they point into the document or
   // into `scratch`, and last while both stay unchanged.
   std::vector<ByteSpan> FileBytes(std::string &scratch) const;
@@ -45,9 +46,10 @@ class ProfileDocument {
   // An entry's value as the caller gets it: decoded, outer quotes removed.
   WString ValueOf(const ProfileLine &entry) const;
 
-  // Every header's name, in file order; the views last as long as the
-  // document.
-  std::vector<WStringView> SectionNames() const;
+  // The headers' names, in file order: SectionName(i) for i below
+  // SectionCount(); the views last while the document is not edited.
+  size_t SectionCount() const { return m_sections.size(); }
+  WStringView SectionName(size_t index) const { return m_sections[index].name; }
   // The keys of the lines with '=' (comments and lines without '=' left out).
   std::vector<WString> KeyNames(const ProfileSection &section) const;
   // Every line of the section but comments and blank lines: key=value with

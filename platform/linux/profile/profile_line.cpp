@@ -31,19 +31,27 @@ size_t CloseOrLineEnd(const WCHAR *units, size_t at, size_t size) {
   return at;
 }
 
-// Reads the line that starts at line.begin in one pass over its units: sets
-// its kind, its parts and its end.
-void ReadLine(const WCHAR *units, size_t size, ProfileLine &line) {
-  const size_t first = SkipBlanks(units, line.begin, size);
+// Where ReadLine finds a line's parts, in units from the start of the file.
+struct LineParts {
+  LineKind kind = LineKind::Blank;
+  size_t end = 0;
+  size_t nameBegin = 0, nameEnd = 0;
+  size_t valueBegin = 0, valueEnd = 0;
+};
+
+// Reads the line that starts at `begin` in one pass over its units.
+LineParts ReadLine(const WCHAR *units, size_t size, size_t begin) {
+  LineParts line;
+  const size_t first = SkipBlanks(units, begin, size);
   if (first == size || IsLineBreak(units[first])) {
     line.kind = LineKind::Blank;
     line.end = first;
-    return;
+    return line;
   }
   if (units[first] == ';') {
     line.kind = LineKind::Comment;
     line.end = FindLineBreak(units, first + 1, size);
-    return;
+    return line;
   }
   if (units[first] == '[') {
     // The name ends at the first ']'; without one, at the end of the line.
@@ -52,7 +60,7 @@ void ReadLine(const WCHAR *units, size_t size, ProfileLine &line) {
     line.end = close < size && units[close] == ']' ? FindLineBreak(units, close + 1, size) : close;
     line.nameBegin = SkipBlanks(units, first + 1, close);
     line.nameEnd = TrimBlanksBack(units, line.nameBegin, close);
-    return;
+    return line;
   }
   const size_t equals = EqualsOrLineEnd(units, first, size);
   line.nameBegin = first;
@@ -60,14 +68,18 @@ void ReadLine(const WCHAR *units, size_t size, ProfileLine &line) {
     line.kind = LineKind::Text;
     line.end = equals;
     line.nameEnd = TrimBlanksBack(units, first, line.end);
-    return;
+    return line;
   }
   line.kind = LineKind::Entry;
   line.end = FindLineBreak(units, equals + 1, size);
   line.nameEnd = TrimBlanksBack(units, first, equals);
   line.valueBegin = SkipBlanks(units, equals + 1, line.end);
   line.valueEnd = TrimBlanksBack(units, line.valueBegin, line.end);
+  return line;
 }
+
+// From the line's start; a part that is not there stays 0.
+uint32_t Offset(size_t at, size_t begin) { return at == 0 ? 0 : static_cast<uint32_t>(at - begin); }
 
 }  // namespace
 
@@ -80,17 +92,21 @@ std::vector<ProfileLine> SplitLines(WStringView text) {
   lines.reserve(size / 16 + 1);
   size_t at = 0;
   while (at < size) {
+    const LineParts parts = ReadLine(units, size, at);
     ProfileLine line;
     line.begin = at;
-    ReadLine(units, size, line);
-    if (line.end < size) {
-      bool crLf = units[line.end] == '\r' && line.end + 1 < size && units[line.end + 1] == '\n';
-      line.next = line.end + (crLf ? 2 : 1);
-    } else {
-      line.next = line.end;
+    line.length = static_cast<uint32_t>(parts.end - at);
+    line.kind = parts.kind;
+    if (parts.end < size) {
+      bool crLf = units[parts.end] == '\r' && parts.end + 1 < size && units[parts.end + 1] == '\n';
+      line.breakLength = crLf ? 2 : 1;
     }
+    line.nameBegin = Offset(parts.nameBegin, at);
+    line.nameEnd = Offset(parts.nameEnd, at);
+    line.valueBegin = Offset(parts.valueBegin, at);
+    line.valueEnd = Offset(parts.valueEnd, at);
     lines.push_back(line);
-    at = line.next;
+    at = line.Next();
   }
   return lines;
 }

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
+#include <cstdint>
 #include <mutex>
 #include <utility>
 
@@ -49,8 +50,12 @@ DWORD ReadProfile(const std::string &hostPath, std::shared_ptr<ProfileDocument> 
     error = errno;
   } else if (!S_ISREG(opened.st_mode)) {
     error = EACCES;
+  } else if (static_cast<uint64_t>(opened.st_size) >= kMostProfileUnits) {
+    error = ENOMEM;  // a file of 4 GiB or more is more than a document holds
   } else if (!ReadWholeFile(fd, bytes, static_cast<size_t>(opened.st_size))) {
     error = errno;
+  } else if (bytes.size() >= kMostProfileUnits) {
+    error = ENOMEM;  // grew while it was read
   }
   close(fd);
   if (error != 0) return Win32ErrorFromErrno(error);
@@ -111,7 +116,8 @@ DWORD CheckWritable(const std::string &hostPath) {
   return ERROR_SUCCESS;
 }
 
-DWORD EditProfile(const std::string &hostPath, const std::function<bool(ProfileDocument &)> &edit) {
+DWORD EditProfile(const std::string &hostPath, size_t mostAddedUnits,
+                  const std::function<bool(ProfileDocument &)> &edit) {
   CachedProfile &cache = Cache();
   std::lock_guard<std::mutex> hold(cache.lock);
   struct stat info;
@@ -135,6 +141,7 @@ DWORD EditProfile(const std::string &hostPath, const std::function<bool(ProfileD
     cache.document = document;
   }
 
+  if (document->UnitCount() + mostAddedUnits >= kMostProfileUnits) return ERROR_NOT_ENOUGH_MEMORY;
   if (!edit(*document) && exists) return ERROR_SUCCESS;
   // From here until the file is written the document may differ from it.
   cache.valid = false;

@@ -12,13 +12,9 @@ void SectionIndex::Reset(size_t expected) {
   m_used = 0;
 }
 
-void SectionIndex::Place(size_t hash, size_t section) {
-  if (2 * (m_used + 1) > m_slots.size()) Grow();
-  const size_t mask = m_slots.size() - 1;
-  size_t at = hash & mask;
-  while (m_slots[at].section != kNone) at = (at + 1) & mask;
-  m_slots[at].hash = hash;
-  m_slots[at].section = section;
+void SectionIndex::Place(size_t at, uint32_t tag, size_t section) {
+  m_slots[at].tag = tag;
+  m_slots[at].section = static_cast<uint32_t>(section);
   ++m_used;
 }
 
@@ -26,10 +22,13 @@ void SectionIndex::Grow() {
   std::vector<Slot> old = std::move(m_slots);
   m_slots.assign(old.empty() ? 16 : 2 * old.size(), Slot());
   m_used = 0;
-  // Sections of one name were never both placed, so the old slots go back as
-  // they are.
+  const size_t mask = m_slots.size() - 1;
+  // No two old slots hold one name, so each goes to the first free slot.
   for (const Slot &slot : old) {
-    if (slot.section != kNone) Place(slot.hash, slot.section);
+    if (slot.section == kFree) continue;
+    size_t at = slot.tag & mask;
+    while (m_slots[at].section != kFree) at = (at + 1) & mask;
+    Place(at, slot.tag, slot.section);
   }
 }
 
