@@ -1,6 +1,7 @@
 #include "profile/profile_document.h"
 
 #include <algorithm>
+#include <string_view>
 #include <utility>
 
 #include "common/name_fold.h"
@@ -27,14 +28,19 @@ void MoveLine(ProfileLine &line, size_t by) { line.begin += by; }
 
 ProfileDocument::ProfileDocument() { Index(); }
 
-ProfileDocument::ProfileDocument(std::string bytes) : m_file(SplitFile(bytes)) {
-  if (m_file.encoding == TextEncoding::EightBit) m_eightBitBytes = std::move(bytes);
+ProfileDocument::ProfileDocument(std::string bytes) : m_file(SplitFile(std::move(bytes))) {
   Index();
 }
 
 void ProfileDocument::Index() {
-  m_lines = SplitLines(m_file.units);
+  m_lines = SplitRegion(0, m_file.Size());
   IndexSections();
+}
+
+std::vector<ProfileLine> ProfileDocument::SplitRegion(size_t at, size_t length) const {
+  if (m_file.encoding == TextEncoding::Utf16Le)
+    return SplitLines(WStringView(m_file.units).substr(at, length));
+  return SplitLines(std::string_view(m_file.bytes).substr(at, length));
 }
 
 ProfileSection ProfileDocument::SectionAt(size_t header) const {
@@ -76,25 +82,30 @@ std::vector<ByteSpan> ProfileDocument::FileBytes(std::string &scratch) const {
             ByteSpan{m_file.strayByte.data(), m_file.strayByte.size()}};
   }
   if (m_file.encoding == TextEncoding::EightBit) {
-    return {ByteSpan{m_eightBitBytes.data(), m_eightBitBytes.size()}};
+    return {ByteSpan{m_file.bytes.data(), m_file.bytes.size()}};
   }
   scratch = JoinFile(m_file);
   return {ByteSpan{scratch.data(), scratch.size()}};
 }
 
 WString ProfileDocument::Text(size_t begin, size_t end) const {
-  return DecodeUnits(m_file.encoding, WStringView(m_file.units).substr(begin, end - begin));
+  return DecodeUnits(m_file, begin, end - begin);
 }
 
 bool ProfileDocument::IsNamed(size_t begin, size_t end, WStringView name) const {
-  const WStringView units = WStringView(m_file.units).substr(begin, end - begin);
-  if (m_file.encoding == TextEncoding::EightBit) {
-    // ASCII bytes read as themselves; others are decoded first.
-    for (WCHAR unit : units) {
-      if (unit >= 0x80) return SameFoldedName(Text(begin, end), name);
-    }
+  if (m_file.encoding == TextEncoding::Utf16Le) {
+    return SameFoldedName(WStringView(m_file.units).substr(begin, end - begin), name);
   }
-  return SameFoldedName(units, name);
+  // ASCII bytes read as themselves; others are decoded first.
+  for (size_t i = begin; i < end; ++i) {
+    if (m_file.At(i) >= 0x80) return SameFoldedName(Text(begin, end), name);
+  }
+  if (end - begin != name.size()) return false;
+  for (size_t i = 0; i < name.size(); ++i) {
+    const WCHAR unit = m_file.At(begin + i);
+    if (unit != name[i] && FoldUnit(unit) != FoldUnit(name[i])) return false;
+  }
+  return true;
 }
 
 const ProfileSection *ProfileDocument::FindSection(WStringView name) const {
@@ -174,15 +185,10 @@ void ProfileDocument::Splice(size_t at, size_t length, const WString &units) {
     if (m_lines[i].kind == LineKind::Header) oldHeaders.push_back(SectionAt(i));
   }
 
-  m_file.units.replace(at, length, units);
-  if (m_file.encoding == TextEncoding::EightBit) {
-    // One unit per byte, each below 256.
-    m_eightBitBytes.replace(at, length, std::string(units.begin(), units.end()));
-  }
+  ReplaceUnits(m_file, at, length, units);
   // Offsets wrap around for a shrinking file, and come out right.
   const size_t delta = units.size() - length;
-  std::vector<ProfileLine> fresh =
-      SplitLines(WStringView(m_file.units).substr(regionBegin, regionEnd + delta - regionBegin));
+  std::vector<ProfileLine> fresh = SplitRegion(regionBegin, regionEnd + delta - regionBegin);
   for (ProfileLine &line : fresh) MoveLine(line, regionBegin);
   for (size_t i = last; i < m_lines.size(); ++i) MoveLine(m_lines[i], delta);
 
@@ -249,21 +255,21 @@ bool ProfileDocument::SetValue(WStringView sectionName, WStringView key, WString
   const ProfileSection *section = FindSection(sectionName);
   if (section == nullptr) {
     WString added;
-    const WString &units = m_file.units;
-    if (!units.empty() && units.back() != '\r' && units.back() != '\n') added += kLineBreak;
+    const size_t size = m_file.Size();
+    if (size > 0 && m_file.At(size - 1) != '\r' && m_file.At(size - 1) != '\n') added += kLineBreak;
     added += '[';
     added += EncodeText(encoding, sectionName);
     added += ']';
     added += kLineBreak;
     added += entryLine;
-    Splice(units.size(), 0, added);
+    Splice(size, 0, added);
     return true;
   }
 
   if (const ProfileLine *entry = FindEntry(*section, key)) {
     WString encoded = EncodeText(encoding, value);
     size_t length = entry->ValueEnd() - entry->ValueBegin();
-    if (WStringView(m_file.units).substr(entry->ValueBegin(), length) == encoded) return false;
+    if (UnitsAre(m_file, entry->ValueBegin(), length, encoded)) return false;
     Splice(entry->ValueBegin(), length, encoded);
     return true;
   }
@@ -303,7 +309,7 @@ bool ProfileDocument::DeleteSection(WStringView sectionName) {
   for (size_t i = section->header + 1; i < section->end; ++i) {
     const ProfileLine &line = m_lines[i];
     if (line.kind == LineKind::Comment || line.kind == LineKind::Blank) {
-      kept.append(m_file.units, line.begin, line.Next() - line.begin);
+      AppendUnits(m_file, line.begin, line.Next() - line.begin, kept);
     }
   }
   Splice(begin, end - begin, kept);

@@ -33,7 +33,7 @@ class ProfileDocument {
   explicit ProfileDocument(std::string bytes);
 
   std::string Bytes() const { return JoinFile(m_file); }
-  size_t UnitCount() const { return m_file.units.size(); }
+  size_t UnitCount() const { return m_file.Size(); }
   // The file's bytes as pieces to write; they point into the document or
   // into `scratch`, and last while both stay unchanged.
   std::vector<ByteSpan> FileBytes(std::string &scratch) const;
@@ -70,6 +70,8 @@ class ProfileDocument {
 
  private:
   void Index();
+  // The lines of units [at, at + length), their positions counted from `at`.
+  std::vector<ProfileLine> SplitRegion(size_t at, size_t length) const;
   void IndexSections();
   ProfileSection SectionAt(size_t header) const;
   WString Text(size_t begin, size_t end) const;
@@ -86,9 +88,6 @@ class ProfileDocument {
                       const std::vector<ProfileSection> &oldHeaders);
 
   FileUnits m_file;
-  // An 8-bit file's bytes, edited along with its units, so that a write
-  // has them at hand and converts nothing.
-  std::string m_eightBitBytes;
   std::vector<ProfileLine> m_lines;
   std::vector<ProfileSection> m_sections;
   SectionIndex m_sectionIndex;  // the first section of each name

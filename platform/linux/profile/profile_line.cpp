@@ -7,26 +7,32 @@ namespace profile {
 
 namespace {
 
-size_t SkipBlanks(const WCHAR *units, size_t from, size_t end) {
+// Units are WCHAR (UTF-16) or unsigned char (8-bit text): each compares as
+// the unsigned number it is.
+template <typename Unit>
+size_t SkipBlanks(const Unit *units, size_t from, size_t end) {
   while (from < end && IsBlank(units[from])) ++from;
   return from;
 }
 
-size_t TrimBlanksBack(const WCHAR *units, size_t begin, size_t end) {
+template <typename Unit>
+size_t TrimBlanksBack(const Unit *units, size_t begin, size_t end) {
   while (end > begin && IsBlank(units[end - 1])) --end;
   return end;
 }
 
-bool IsLineBreak(WCHAR unit) { return unit == '\r' || unit == '\n'; }
+bool IsLineBreak(unsigned unit) { return unit == '\r' || unit == '\n'; }
 
 // The first '=' or line break from `at` on, or `size`.
-size_t EqualsOrLineEnd(const WCHAR *units, size_t at, size_t size) {
+template <typename Unit>
+size_t EqualsOrLineEnd(const Unit *units, size_t at, size_t size) {
   while (at < size && (units[at] > '=' || (units[at] != '=' && !IsLineBreak(units[at])))) ++at;
   return at;
 }
 
 // The first ']' or line break from `at` on, or `size`.
-size_t CloseOrLineEnd(const WCHAR *units, size_t at, size_t size) {
+template <typename Unit>
+size_t CloseOrLineEnd(const Unit *units, size_t at, size_t size) {
   while (at < size && units[at] != ']' && !IsLineBreak(units[at])) ++at;
   return at;
 }
@@ -40,7 +46,8 @@ struct LineParts {
 };
 
 // Reads the line that starts at `begin` in one pass over its units.
-LineParts ReadLine(const WCHAR *units, size_t size, size_t begin) {
+template <typename Unit>
+LineParts ReadLine(const Unit *units, size_t size, size_t begin) {
   LineParts line;
   const size_t first = SkipBlanks(units, begin, size);
   if (first == size || IsLineBreak(units[first])) {
@@ -81,11 +88,8 @@ LineParts ReadLine(const WCHAR *units, size_t size, size_t begin) {
 // From the line's start; a part that is not there stays 0.
 uint32_t Offset(size_t at, size_t begin) { return at == 0 ? 0 : static_cast<uint32_t>(at - begin); }
 
-}  // namespace
-
-std::vector<ProfileLine> SplitLines(WStringView text) {
-  const WCHAR *units = text.data();
-  const size_t size = text.size();
+template <typename Unit>
+std::vector<ProfileLine> SplitUnits(const Unit *units, size_t size) {
   std::vector<ProfileLine> lines;
   // Lines of a settings file are rarely shorter; a file of shorter ones
   // just grows the list.
@@ -109,6 +113,16 @@ std::vector<ProfileLine> SplitLines(WStringView text) {
     at = line.Next();
   }
   return lines;
+}
+
+}  // namespace
+
+std::vector<ProfileLine> SplitLines(WStringView units) {
+  return SplitUnits(units.data(), units.size());
+}
+
+std::vector<ProfileLine> SplitLines(std::string_view bytes) {
+  return SplitUnits(reinterpret_cast<const unsigned char *>(bytes.data()), bytes.size());
 }
 
 WStringView TrimSpaces(WStringView name) {

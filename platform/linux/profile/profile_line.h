@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "common/unicode.h"
@@ -59,6 +60,8 @@ WStringView TrimSpaces(WStringView name);
 // Splits units (fewer than kMostProfileUnits) into lines at CR LF, CR or LF
 // and classifies each.
 std::vector<ProfileLine> SplitLines(WStringView units);
+// The same for 8-bit text, a byte a unit.
+std::vector<ProfileLine> SplitLines(std::string_view bytes);
 
 // The value of an entry as the calls hand it out: one pair of matching outer
 // quotes ('"' or '\'') removed.
