@@ -16,8 +16,14 @@ const REGSAM kGenericExecute = 0x20000000u;
 const REGSAM kGenericAll = 0x10000000u;
 const REGSAM kMaximumAllowed = 0x02000000u;
 
+struct HandleEntry {
+  KeyHandle key;
+  RegistryKey *found = nullptr;
+  uint64_t foundGeneration = 0;
+};
+
 std::mutex g_handleLock;
-std::unordered_map<uintptr_t, KeyHandle> g_handles;
+std::unordered_map<uintptr_t, HandleEntry> g_handles;
 // Handles are never given out twice in a process, so a stale handle can't
 // reach a key opened later. Multiples of 4 like kernel handles, well below
 // the predefined keys.
@@ -46,15 +52,25 @@ ResolvedHandle ResolveHandle(HKEY key) {
   auto found = g_handles.find(reinterpret_cast<uintptr_t>(key));
   if (found == g_handles.end()) return resolved;
   resolved.kind = HandleKind::Opened;
-  resolved.key = found->second;
+  resolved.key = found->second.key;
+  resolved.found = found->second.found;
+  resolved.foundGeneration = found->second.foundGeneration;
   return resolved;
+}
+
+void RememberFoundKey(HKEY key, RegistryKey *found, uint64_t generation) {
+  std::lock_guard<std::mutex> hold(g_handleLock);
+  auto entry = g_handles.find(reinterpret_cast<uintptr_t>(key));
+  if (entry == g_handles.end()) return;
+  entry->second.found = found;
+  entry->second.foundGeneration = generation;
 }
 
 HKEY AddHandle(KeyHandle key) {
   std::lock_guard<std::mutex> hold(g_handleLock);
   uintptr_t value = g_nextHandle;
   g_nextHandle += 4;
-  g_handles.emplace(value, std::move(key));
+  g_handles.emplace(value, HandleEntry{std::move(key)});
   return reinterpret_cast<HKEY>(value);
 }
 

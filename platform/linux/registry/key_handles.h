@@ -26,13 +26,20 @@ enum class HandleKind {
   Opened,       // a handle from RegOpenKeyExW or RegCreateKeyExW
 };
 
+class RegistryKey;
+
 struct ResolvedHandle {
   HandleKind kind = HandleKind::Invalid;
   KeyHandle key;
+  // Where the key was found last, in the key generation then (Opened only).
+  RegistryKey *found = nullptr;
+  uint64_t foundGeneration = 0;
 };
 
 bool IsPredefinedKey(HKEY key);
 ResolvedHandle ResolveHandle(HKEY key);
+// Notes where an opened handle's key was found, in which key generation.
+void RememberFoundKey(HKEY key, RegistryKey *found, uint64_t generation);
 HKEY AddHandle(KeyHandle key);
 bool RemoveHandle(HKEY key);
 

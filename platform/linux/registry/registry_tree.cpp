@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <mutex>
 #include <random>
 
@@ -27,6 +28,13 @@ const char16_t *CanonicalHiveName(WStringView name) {
 }
 
 const char16_t *const *HiveWritingOrder() { return kHives; }
+
+namespace {
+std::atomic<uint64_t> g_keyGeneration{1};
+void NextKeyGeneration() { ++g_keyGeneration; }
+}  // namespace
+
+uint64_t KeyGeneration() { return g_keyGeneration; }
 
 uint64_t NewKeySerial() {
   static std::mutex lock;
@@ -81,7 +89,13 @@ bool RegistryKey::RemoveChild(WStringView name) {
   size_t at = ChildPosition(name);
   if (at >= m_children.size() || !SameName(m_children[at]->m_name, name)) return false;
   m_children.erase(m_children.begin() + static_cast<std::ptrdiff_t>(at));
+  NextKeyGeneration();
   return true;
+}
+
+void RegistryKey::RemoveAllChildren() {
+  m_children.clear();
+  NextKeyGeneration();
 }
 
 namespace {
@@ -162,7 +176,9 @@ DWORD RegistryKey::LongestValueData() const {
   return static_cast<DWORD>(longest);
 }
 
-RegistryTree::RegistryTree() : m_root(WString()) {}
+RegistryTree::RegistryTree() : m_root(WString()) { NextKeyGeneration(); }
+
+RegistryTree::~RegistryTree() { NextKeyGeneration(); }
 
 RegistryKey &RegistryTree::CurrentUser() {
   RegistryKey *hive = m_root.FindChild(kCurrentUserHive);

@@ -55,7 +55,7 @@ class RegistryKey {
   RegistryKey &AddChild(WStringView name, bool &added);
   // The child and everything under it; false when there is none.
   bool RemoveChild(WStringView name);
-  void RemoveAllChildren() { m_children.clear(); }
+  void RemoveAllChildren();
 
   // ---- Values, in the order they were first set ---------------------------------
   size_t ValueCount() const { return m_values.size(); }
@@ -94,6 +94,9 @@ class RegistryKey {
 class RegistryTree {
  public:
   RegistryTree();
+  ~RegistryTree();
+  RegistryTree(const RegistryTree &) = delete;
+  RegistryTree &operator=(const RegistryTree &) = delete;
 
   RegistryKey &Root() { return m_root; }
   const RegistryKey &Root() const { return m_root; }
@@ -117,5 +120,10 @@ const char16_t *const *HiveWritingOrder();
 
 // A fresh identity for a new key.
 uint64_t NewKeySerial();
+
+// Changes whenever a key may have left memory (a key removed, a tree made or
+// destroyed): while it stays the same, a key found earlier is still where it
+// was found, so a handle's key need not be looked up again.
+uint64_t KeyGeneration();
 
 }  // namespace standin
