@@ -50,8 +50,27 @@ size_t FindLineBreak(const unsigned char *units, size_t at, size_t size) {
   return FindControl(units, at, size, IsCrOrLf);
 }
 
-size_t FindLineFeed(const WCHAR *units, size_t at, size_t size) {
-  return FindControl(units, at, size, [](WCHAR unit) { return unit == '\n'; });
+size_t FindLineFeedUtf16Le(const char *bytes, size_t at, size_t size) {
+  auto unitAt = [&](size_t i) {
+    return static_cast<unsigned>(static_cast<unsigned char>(bytes[2 * i]) |
+                                 (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
+  };
+  for (;;) {
+    // Four units at a time where a word of memory holds them in order.
+    if (__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__) {
+      while (at + 4 <= size) {
+        uint64_t word;
+        std::memcpy(&word, bytes + 2 * at, sizeof word);
+        if (MayHoldControl<WCHAR>(word)) break;
+        at += 4;
+      }
+    }
+    const size_t stop = at + 4 < size ? at + 4 : size;
+    for (; at < stop; ++at) {
+      if (unitAt(at) == '\n') return at;
+    }
+    if (at == size) return size;
+  }
 }
 
 }  // namespace standin

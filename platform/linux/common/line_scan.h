@@ -12,7 +12,8 @@ namespace standin {
 size_t FindLineBreak(const WCHAR *units, size_t at, size_t size);
 // The same in 8-bit text, a byte a unit.
 size_t FindLineBreak(const unsigned char *units, size_t at, size_t size);
-// The first '\n' in units [at, size), or `size`.
-size_t FindLineFeed(const WCHAR *units, size_t at, size_t size);
+// The first '\n' in units [at, size) of UTF-16LE bytes (unit i at bytes 2i
+// and 2i + 1), or `size`.
+size_t FindLineFeedUtf16Le(const char *bytes, size_t at, size_t size);
 
 }  // namespace standin
