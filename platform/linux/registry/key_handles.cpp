@@ -17,7 +17,7 @@ const REGSAM kGenericAll = 0x10000000u;
 const REGSAM kMaximumAllowed = 0x02000000u;
 
 struct HandleEntry {
-  KeyHandle key;
+  std::shared_ptr<const KeyHandle> key;
   RegistryKey *found = nullptr;
   uint64_t foundGeneration = 0;
 };
@@ -43,9 +43,14 @@ ResolvedHandle ResolveHandle(HKEY key) {
   ResolvedHandle resolved;
   if (key == nullptr) return resolved;
   if (IsPredefinedKey(key)) {
+    static const std::shared_ptr<const KeyHandle> kPredefined = [] {
+      KeyHandle predefined;
+      predefined.access = KEY_ALL_ACCESS;
+      return std::make_shared<const KeyHandle>(predefined);
+    }();
     resolved.kind =
         Low32(key) == Low32(HKEY_CURRENT_USER) ? HandleKind::CurrentUser : HandleKind::OtherHive;
-    resolved.key.access = KEY_ALL_ACCESS;
+    resolved.key = kPredefined;
     return resolved;
   }
   std::lock_guard<std::mutex> hold(g_handleLock);
@@ -70,7 +75,7 @@ HKEY AddHandle(KeyHandle key) {
   std::lock_guard<std::mutex> hold(g_handleLock);
   uintptr_t value = g_nextHandle;
   g_nextHandle += 4;
-  g_handles.emplace(value, HandleEntry{std::move(key)});
+  g_handles.emplace(value, HandleEntry{std::make_shared<const KeyHandle>(std::move(key))});
   return reinterpret_cast<HKEY>(value);
 }
 

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "common/unicode.h"
@@ -30,7 +31,8 @@ class RegistryKey;
 
 struct ResolvedHandle {
   HandleKind kind = HandleKind::Invalid;
-  KeyHandle key;
+  // Shared with the handle table, not copied: every call resolves a handle.
+  std::shared_ptr<const KeyHandle> key;
   // Where the key was found last, in the key generation then (Opened only).
   RegistryKey *found = nullptr;
   uint64_t foundGeneration = 0;

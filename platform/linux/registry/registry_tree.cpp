@@ -129,6 +129,8 @@ bool RegistryKey::SetValue(WStringView name, DWORD type, std::string data) {
   size_t at = ValuePosition(name);
   if (at == m_values.size()) {
     if (m_valuesIndexed) m_valueIndex.emplace(UpcaseName(name), m_values.size());
+    // Room for a few from the first: keys mostly hold a handful of values.
+    if (m_values.capacity() == 0) m_values.reserve(4);
     m_values.push_back(RegistryValue{WString(name), type, std::move(data)});
     written.valuesChanged = true;
     return true;
