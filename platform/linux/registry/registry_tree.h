@@ -77,9 +77,10 @@ class RegistryKey {
   // The value's place, or ValueCount() when there is none.
   size_t ValuePosition(WStringView name) const;
 
+  // Next to the written lines above: the writer reads both for every key.
+  std::vector<std::unique_ptr<RegistryKey>> m_children;
   WString m_name;
   WString m_upperName;
-  std::vector<std::unique_ptr<RegistryKey>> m_children;
   std::vector<RegistryValue> m_values;
   // Upper-cased name -> place; made only for keys with many values, on the
   // first look-up after a removal, since most keys have a handful and a
@@ -101,6 +102,10 @@ class RegistryTree {
   RegistryKey &Root() { return m_root; }
   const RegistryKey &Root() const { return m_root; }
   RegistryKey &CurrentUser();
+
+  // How many pieces the file was last written in (store_writer.cpp), so
+  // that the next write's list is made at its size at once.
+  size_t writtenPieces = 0;
 
  private:
   RegistryKey m_root;
