@@ -1,9 +1,9 @@
 // One run at a time per settings store. Every run takes a named mutex for its
-// store before it reads the toolbar settings and holds it until its final
-// message box, so that runs side by side end as if one had run after the
-// other. The registry is one store whatever the layout (the bookmarks are
-// shared by all layouts); an INI file is known by its full path, case folded,
-// since Windows file names know no case.
+// store before it reads the toolbar settings and holds it until everything is
+// written, just before its final box, so that runs side by side end as if one
+// had run after the other. The registry is one store whatever the layout (the
+// bookmarks are shared by all layouts); an INI file is known by its full
+// path, case folded, since Windows file names know no case.
 #pragma once
 
 #include <windows.h>

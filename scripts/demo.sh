@@ -23,14 +23,15 @@ export ADDBAR_WINDOWS="$work/windows"          # the stand-in's windows: private
 export ADDBAR_DRIVES="${ADDBAR_DRIVES:-ACD}"   # the machine's drives, as the demo pretends
 export ADDBAR_WINDOWS_DIR="$work"
 
-# Starts fm-standin with the given options and waits (up to 10 s) until its
-# window exists; what it printed goes to the named file.
+# Starts fm-standin with the given options and waits until its window exists
+# (a minute at most, for the busiest machine); what it printed goes to the
+# named file.
 start_file_manager() {
   local output=$1
   shift
   build/linux/fm-standin "$@" >"$output" 2>&1 &
   standin_pid=$!
-  for _ in $(seq 1 100); do
+  for _ in $(seq 1 600); do
     grep -q '^window:' "$output" && return 0
     sleep 0.1
   done

@@ -9,7 +9,8 @@ want=${1:-all}
 linux_packages=(cmake make g++ googletest libbenchmark-dev clang libclang-rt-dev)
 # Making the .deb: CPack's dependency lookup (dpkg-shlibdeps, file).
 linux_packages+=(dpkg-dev file)
-windows_packages=(g++-mingw-w64-i686 mingw-w64 wine wine32:i386 xvfb xdotool x11-apps imagemagick)
+windows_packages=(g++-mingw-w64-i686 mingw-w64 wine wine32:i386 xvfb xdotool x11-apps imagemagick
+                  python3)
 
 packages=("${linux_packages[@]}")
 # lintian checks the .deb; without it that one test is skipped.

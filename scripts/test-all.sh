@@ -4,7 +4,8 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
-step() { printf '\n==== %s\n' "$*"; }
+# Each step says when it began, in minutes and seconds since the start.
+step() { printf '\n==== [%d:%02d] %s\n' $((SECONDS / 60)) $((SECONDS % 60)) "$*"; }
 
 # Wine's server and the virtual display outlive the programs that started
 # them; nothing of ours is left running when the tests end.
@@ -36,6 +37,10 @@ for preset in linux linux-sanitize windows; do
     grep -h -E "^(kill|concurrency) test " build/linux/Testing/Temporary/LastTest.log || true
   fi
 done
+
+# One round is enough here: scripts/stress-timing.sh alone runs many.
+step "linux: the timing-sensitive tests again, beside two busy processes"
+scripts/stress-timing.sh 1 0
 
 step "fuzz: each libFuzzer target for 60 s, two at a time"
 scripts/fuzz.sh 60

@@ -60,7 +60,9 @@ TEST(ProgramRunner, StopsAProgramThatDoesNotEndInTime) {
           .count();
   EXPECT_FALSE(run.ended);
   EXPECT_NE(std::string::npos, run.failure.find("no end within 1500 ms")) << run.failure;
-  EXPECT_LT(seconds, 15);
+  // Generous, yet well short of the default limit of a minute, which the
+  // runner must not have waited out instead.
+  EXPECT_LT(seconds, 40);
 }
 
 TEST(ProgramRunner, SaysWhyAProgramCouldNotStart) {

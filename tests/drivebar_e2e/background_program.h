@@ -11,6 +11,11 @@
 
 #include "support/test_support.h"
 
+// How long a started program may take to get to an event a test waits for,
+// however busy the machine: a bound that only ends a wait that went wrong,
+// never a time a test expects.
+const DWORD kPatienceMs = 120000;
+
 class BackgroundProgram {
  public:
   // Starts `program` with `arguments`, in the test's own environment.

@@ -1,8 +1,6 @@
 #include "drivebar_e2e/drive_bar_run.h"
 
-#include <chrono>
 #include <cstdio>
-#include <thread>
 
 using testing_support::BoxAnswer;
 using testing_support::Narrow;
@@ -80,7 +78,8 @@ std::unique_ptr<BackgroundProgram> DriveBarRun::StartFileManager(
   std::unique_ptr<BackgroundProgram> program(
       new BackgroundProgram(testing_support::BuiltProgram(FM_STANDIN_PROGRAM_PATH), arguments));
   EXPECT_TRUE(program->Started());
-  EXPECT_TRUE(program->WaitForOutput("window: vantrove_CommPort\n", 30000)) << program->Output();
+  EXPECT_TRUE(program->WaitForOutput("window: vantrove_CommPort\n", kPatienceMs))
+      << program->Output();
   return program;
 }
 

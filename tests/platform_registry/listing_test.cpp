@@ -150,14 +150,14 @@ TEST_F(RegistryTest, QueryInfoCountsAndMeasures) {
 TEST_F(RegistryTest, KeyTimesFollowChangesAndMatchInListings) {
   HKEY parent = Create(TEXT("timed"));
   uint64_t created = LastWrite(parent);
-  LetTheClockTick();
+  WaitForTheClockToPass(created);
   HKEY child = Create(TEXT("timed\\child"));
   uint64_t afterChild = LastWrite(parent);
   EXPECT_GT(afterChild, created) << "a new sub-key stamps its parent";
-  LetTheClockTick();
+  WaitForTheClockToPass(afterChild);
   Create(TEXT("timed\\child\\grandchild"));
   EXPECT_EQ(afterChild, LastWrite(parent)) << "only the direct parent is stamped";
-  LetTheClockTick();
+  WaitForTheClockToPass(LastWrite(child));
   SetDword(child, TEXT("v"), 1);
 
   WCHAR name[16];

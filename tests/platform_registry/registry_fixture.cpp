@@ -1,7 +1,6 @@
 #include "registry_fixture.h"
 
-#include <chrono>
-#include <thread>
+#include "support/program_clock.h"
 
 void RegistryTest::SetUp() {
   ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, m_registry.BasePath().c_str(), 0,
@@ -82,7 +81,7 @@ std::string TextBytes(const WString &text) {
   return std::string(reinterpret_cast<const char *>(text.data()), text.size() * sizeof(WCHAR));
 }
 
-void LetTheClockTick() {
+void WaitForTheClockToPass(uint64_t stamp) {
   // Windows moves the system time on every timer tick, about 16 ms.
-  std::this_thread::sleep_for(std::chrono::milliseconds(40));
+  while (testing_support::SystemTimeTicks() <= stamp) Sleep(1);
 }

@@ -47,5 +47,6 @@ class RegistryTest : public testing::Test {
 
 // Bytes of UTF-16 text, without a terminator unless the text has one.
 std::string TextBytes(const WString &text);
-// Waits long enough for the system clock behind key times to move on.
-void LetTheClockTick();
+// Waits until the system clock behind key times has moved past `stamp`, so
+// that a change made afterwards gets a later time.
+void WaitForTheClockToPass(uint64_t stamp);

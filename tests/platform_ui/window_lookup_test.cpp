@@ -2,7 +2,7 @@
 // under Wine, stand-in windows on Linux.
 #include <windows.h>
 
-#include <chrono>
+#include <atomic>
 #include <thread>
 
 #include "platform_ui/owned_window.h"
@@ -122,13 +122,22 @@ INSTANTIATE_TEST_SUITE_P(Messages, SendMessageToWindow,
                                          SentCase{WM_USER, 0, 0x7FFFFFFF, -2}));
 
 TEST_F(SendMessageTest, WaitsForTheWindowsAnswer) {
-  OwnedWindow window(UniqueTitle("slow"), 7, 400);
+  OwnedWindow window(UniqueTitle("slow"), 7, Answers::HeldUntilReleased);
   ASSERT_TRUE(window.IsOpen());
   HWND found = FindWindowW(nullptr, UniqueTitle("slow").c_str());
   ASSERT_NE(found, nullptr);
-  auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(SendMessageW(found, WM_USER + 1, 1, 2), 7);
-  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(390));
+  std::atomic<bool> returned{false};
+  LRESULT answer = 0;
+  std::thread sender([&] {
+    answer = SendMessageW(found, WM_USER + 1, 1, 2);
+    returned = true;
+  });
+  ASSERT_TRUE(window.WaitUntilReceived(1));
+  // The window has the message and holds its answer: the sender still waits.
+  EXPECT_FALSE(returned);
+  window.ReleaseAnswers();
+  sender.join();
+  EXPECT_EQ(answer, 7);
 }
 
 TEST_F(SendMessageTest, EachMessageArrivesOnceInOrder) {

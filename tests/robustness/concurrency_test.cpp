@@ -19,7 +19,7 @@
 
 namespace {
 
-struct RunSpec {
+struct RunPlan {
   const char *drives;
   const char *layout;
   int buttons;
@@ -28,17 +28,17 @@ struct RunSpec {
 struct ConcurrencyCase {
   const char *name;
   RobustKind kind;
-  std::vector<RunSpec> runs;
+  std::vector<RunPlan> runs;
 };
 
 void PrintTo(const ConcurrencyCase &c, std::ostream *out) { *out << c.name; }
 
-const RunSpec kFirst = {"ABCDEFGHIJKLM", "", 13};
-const RunSpec kSecond = {"HIJKLMNOPQRST", "", 13};
-const RunSpec kThird = {"NOPQRSTUVWXYZ", "", 13};
+const RunPlan kFirst = {"ABCDEFGHIJKLM", "", 13};
+const RunPlan kSecond = {"HIJKLMNOPQRST", "", 13};
+const RunPlan kThird = {"NOPQRSTUVWXYZ", "", 13};
 // Another layout: its own toolbars, and in the registry the same bookmarks
 // (an INI file keeps a layout's bookmarks apart), so the same store.
-const RunSpec kThirdInAnotherLayout = {"NOPQRSTUVWXYZ", "work", 13};
+const RunPlan kThirdInAnotherLayout = {"NOPQRSTUVWXYZ", "work", 13};
 
 class Concurrency : public testing::TestWithParam<ConcurrencyCase> {
  protected:
@@ -46,9 +46,9 @@ class Concurrency : public testing::TestWithParam<ConcurrencyCase> {
       : m_store(GetParam().kind, 50000), m_work(testing_support::Narrow(m_folder.Path())) {}
 
   std::unique_ptr<AddbarProcess> Start(size_t run) {
-    const RunSpec &spec = GetParam().runs[run];
+    const RunPlan &plan = GetParam().runs[run];
     return std::unique_ptr<AddbarProcess>(
-        new AddbarProcess(m_store.Options(spec.layout), m_store.Environment(spec.drives),
+        new AddbarProcess(m_store.Options(plan.layout), m_store.Environment(plan.drives),
                           m_work + "/errors" + std::to_string(run) + ".txt"));
   }
 

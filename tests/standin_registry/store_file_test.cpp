@@ -178,7 +178,9 @@ TEST_F(StoreTest, AHundredThousandKeysAreHandled) {
   auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(ERROR_SUCCESS, SetNumber(key, TEXT("v"), 1));
   auto took = std::chrono::steady_clock::now() - start;
-  EXPECT_LT(std::chrono::duration_cast<std::chrono::seconds>(took).count(), 10);
+  // Generous: only a write that does far more than rewrite the store once
+  // takes this long, however busy the machine.
+  EXPECT_LT(std::chrono::duration_cast<std::chrono::seconds>(took).count(), 60);
   RegCloseKey(key);
 
   // Read afresh from what was written.

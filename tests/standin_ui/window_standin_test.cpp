@@ -20,6 +20,9 @@ using testing_support::Wide;
 namespace {
 
 const WString kTitle = Wide("vantrove_CommPort");
+// Long enough for a sender thread on the busiest machine: only a wait that
+// went wrong ends by it.
+const DWORD kSenderPatienceMs = 60000;
 
 int CountEntries(const std::string &folder) {
   std::error_code ignored;
@@ -204,9 +207,11 @@ TEST_F(OwnedStandinWindow, WaitEndsAfterItsTimeWithoutMessages) {
     for (int i = 0; i < 5; ++i) FindWindowW(nullptr, kTitle.c_str());
   });
   StandinMessage message;
+  // The wait runs on the monotonic clock and never ends early, not even by a
+  // fraction of a millisecond.
   auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(StandinWaitMessage(m_window, 300, &message), StandinWait::Timeout);
-  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(290));
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
   finder.join();
 }
 
@@ -216,7 +221,7 @@ TEST_F(OwnedStandinWindow, UnansweredMessageGetsZeroAtTheNextWait) {
   LRESULT answer = -1;
   std::thread sender([&] { answer = SendMessageW(found, WM_USER, 1, 2); });
   StandinMessage message;
-  ASSERT_EQ(StandinWaitMessage(m_window, 5000, &message), StandinWait::Message);
+  ASSERT_EQ(StandinWaitMessage(m_window, kSenderPatienceMs, &message), StandinWait::Message);
   EXPECT_EQ(StandinWaitMessage(m_window, 10, &message), StandinWait::Timeout);
   sender.join();
   EXPECT_EQ(answer, 0);
@@ -228,7 +233,7 @@ TEST_F(OwnedStandinWindow, DestroyedWhileASenderWaitsGivesZero) {
   LRESULT answer = -1;
   std::thread sender([&] { answer = SendMessageW(found, WM_USER, 1, 2); });
   StandinMessage message;
-  ASSERT_EQ(StandinWaitMessage(m_window, 5000, &message), StandinWait::Message);
+  ASSERT_EQ(StandinWaitMessage(m_window, kSenderPatienceMs, &message), StandinWait::Message);
   StandinDestroyWindow(m_window);
   m_window = nullptr;
   sender.join();

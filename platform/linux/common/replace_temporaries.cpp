@@ -1,5 +1,7 @@
 #include "common/replace_temporaries.h"
 
+#include "common/file_name_spelling.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -22,14 +24,9 @@ std::string TemporaryPrefix(const std::string &name) {
   std::string prefix = name + kMarker;
   if (prefix.size() + kRandomLength <= kLongestName) return prefix;
   // No room for the whole name: a hash of it still tells whose files they are.
-  uint64_t hash = 14695981039346656037ull;  // FNV-1a, 64 bits
-  for (unsigned char byte : name) {
-    hash ^= byte;
-    hash *= 1099511628211ull;
-  }
   char hashed[48];
   std::snprintf(hashed, sizeof hashed, "addbar-tmp-%016llx-",
-                static_cast<unsigned long long>(hash));
+                static_cast<unsigned long long>(NameHash(name)));
   return hashed;
 }
 

@@ -5,9 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 
 #include "common/atomic_file.h"
+#include "common/file_name_spelling.h"
 #include "registry/store_location.h"
 #include "windows/window_folder.h"
 
@@ -45,8 +45,8 @@ int OpenObjectFolder(DWORD &status) {
 
 namespace {
 
-bool IsKept(WCHAR unit, bool first) {
-  if (unit == u'.') return !first;
+bool IsKept(WCHAR unit, size_t index) {
+  if (unit == u'.') return index != 0;
   return (unit >= u'a' && unit <= u'z') || (unit >= u'A' && unit <= u'Z') ||
          (unit >= u'0' && unit <= u'9') || unit == u'_' || unit == u'-';
 }
@@ -56,27 +56,6 @@ const size_t kLongestName = 200;
 
 }  // namespace
 
-std::string ObjectFileName(WStringView name) {
-  std::string file;
-  for (size_t i = 0; i < name.size(); ++i) {
-    if (IsKept(name[i], i == 0)) {
-      file += static_cast<char>(name[i]);
-    } else {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "%%%04X", static_cast<unsigned>(name[i]));
-      file += escaped;
-    }
-  }
-  if (file.size() <= kLongestName) return file;
-  // FNV-1a, 64 bits: names this long are rare, a collision rarer still.
-  uint64_t hash = 14695981039346656037ull;
-  for (unsigned char byte : file) {
-    hash ^= byte;
-    hash *= 1099511628211ull;
-  }
-  char hashed[24];
-  std::snprintf(hashed, sizeof hashed, "#%016llx", static_cast<unsigned long long>(hash));
-  return hashed;
-}
+std::string ObjectFileName(WStringView name) { return SpellAsFileName(name, IsKept, kLongestName); }
 
 }  // namespace standin

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "common/atomic_file.h"
+#include "common/deadline.h"
 #include "common/unicode.h"
 #include "windows/window_folder.h"
 #include "windows/window_protocol.h"
@@ -106,22 +107,23 @@ StandinWindow *StandinCreateWindow(LPCWSTR title) {
 StandinWait StandinWaitMessage(StandinWindow *window, DWORD timeoutMs, StandinMessage *message) {
   if (window == nullptr || message == nullptr) return StandinWait::Failed;
   if (window->pending >= 0) StandinReplyMessage(window, 0);
-  using Clock = std::chrono::steady_clock;
   const bool forever = timeoutMs == kStandinWaitForever;
-  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  const auto deadline =
+      standin::MonotonicClock::now() + std::chrono::milliseconds(forever ? 0 : timeoutMs);
   for (;;) {
-    int wait = -1;
-    if (!forever) {
-      auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-      wait = left.count() > 0 ? static_cast<int>(left.count()) : 0;
-    }
+    int wait = forever ? -1 : standin::MillisecondsLeft(deadline);
     struct pollfd ready = {window->listener, POLLIN, 0};
     int polled = poll(&ready, 1, wait);
     if (polled < 0) {
       if (errno == EINTR) continue;
       return StandinWait::Failed;
     }
-    if (polled == 0) return StandinWait::Timeout;
+    if (polled == 0) {
+      // poll may wake a little before the deadline: the time is up only when
+      // the clock says so.
+      if (standin::MonotonicClock::now() >= deadline) return StandinWait::Timeout;
+      continue;
+    }
     int connection = accept4(window->listener, nullptr, nullptr, SOCK_CLOEXEC);
     if (connection < 0) {
       if (errno == EINTR || errno == EAGAIN || errno == ECONNABORTED) continue;

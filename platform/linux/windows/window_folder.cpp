@@ -6,10 +6,10 @@
 #include <wctype.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 
 #include "common/atomic_file.h"
+#include "common/file_name_spelling.h"
 
 namespace standin {
 
@@ -52,7 +52,7 @@ WCHAR LowerUnit(WCHAR unit) {
   return lower <= 0xFFFF ? static_cast<WCHAR>(lower) : unit;
 }
 
-bool IsPlain(WCHAR unit) {
+bool IsPlain(WCHAR unit, size_t) {
   return (unit >= u'a' && unit <= u'z') || (unit >= u'0' && unit <= u'9') || unit == u'_' ||
          unit == u'-';
 }
@@ -63,27 +63,10 @@ const size_t kLongestKey = 200;
 }  // namespace
 
 std::string WindowTitleKey(WStringView title) {
-  std::string key;
-  for (WCHAR unit : title) {
-    WCHAR lower = LowerUnit(unit);
-    if (IsPlain(lower)) {
-      key += static_cast<char>(lower);
-    } else {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "%%%04X", static_cast<unsigned>(lower));
-      key += escaped;
-    }
-  }
-  if (key.size() <= kLongestKey) return key;
-  // FNV-1a, 64 bits: titles this long are rare, a collision rarer still.
-  uint64_t hash = 14695981039346656037ull;
-  for (unsigned char byte : key) {
-    hash ^= byte;
-    hash *= 1099511628211ull;
-  }
-  char hashed[24];
-  std::snprintf(hashed, sizeof hashed, "#%016llx", static_cast<unsigned long long>(hash));
-  return hashed;
+  WString lowered;
+  lowered.reserve(title.size());
+  for (WCHAR unit : title) lowered += LowerUnit(unit);
+  return SpellAsFileName(lowered, IsPlain, kLongestKey);
 }
 
 }  // namespace standin

@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/deadline.h"
+
 namespace standin {
 
 bool SendAll(int fd, const void *data, size_t size) {
@@ -26,16 +28,15 @@ bool SendAll(int fd, const void *data, size_t size) {
 }
 
 bool ReceiveAll(int fd, void *data, size_t size, int timeoutMs) {
-  using Clock = std::chrono::steady_clock;
-  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  const auto deadline =
+      MonotonicClock::now() + std::chrono::milliseconds(timeoutMs >= 0 ? timeoutMs : 0);
   char *bytes = static_cast<char *>(data);
   size_t done = 0;
   while (done < size) {
     int wait = -1;
     if (timeoutMs >= 0) {
-      auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-      if (left.count() <= 0) return false;
-      wait = static_cast<int>(left.count());
+      if (MonotonicClock::now() >= deadline) return false;
+      wait = MillisecondsLeft(deadline);
     }
     struct pollfd ready = {fd, POLLIN, 0};
     int polled = poll(&ready, 1, wait);
@@ -43,7 +44,7 @@ bool ReceiveAll(int fd, void *data, size_t size, int timeoutMs) {
       if (errno == EINTR) continue;
       return false;
     }
-    if (polled == 0) return false;
+    if (polled == 0) continue;  // the deadline is checked above
     ssize_t got = recv(fd, bytes + done, size - done, 0);
     if (got < 0) {
       if (errno == EINTR || errno == EAGAIN) continue;

@@ -6,11 +6,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
-#include <thread>
 
 #include "drivebar_e2e/background_program.h"
+#include "support/linux/child_wait.h"
 
 extern char **environ;
 
@@ -45,15 +46,10 @@ bool BackgroundProgram::Started() const { return m_process->pid > 0; }
 
 bool BackgroundProgram::WaitForExit(DWORD timeoutMs, DWORD &exitCode) {
   if (!Started()) return false;
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (!m_process->ended) {
-    pid_t done = waitpid(m_process->pid, &m_process->status, WNOHANG);
-    if (done == m_process->pid) {
-      m_process->ended = true;
-      break;
-    }
-    if (std::chrono::steady_clock::now() >= deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  if (!m_process->ended) {
+    int limit = static_cast<int>(std::min<DWORD>(timeoutMs, INT_MAX));
+    if (!testing_support::WaitForChildEnd(m_process->pid, limit, m_process->status)) return false;
+    m_process->ended = true;
   }
   exitCode = WIFEXITED(m_process->status) ? static_cast<DWORD>(WEXITSTATUS(m_process->status))
                                           : 0xFFFFFFFF;

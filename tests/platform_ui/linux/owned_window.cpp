@@ -7,34 +7,30 @@
 #include "platform_ui/owned_window.h"
 
 struct OwnedWindow::Impl {
+  explicit Impl(Answers answers) : log(answers) {}
+
   StandinWindow *window = nullptr;
   LRESULT answer = 0;
-  DWORD answerDelayMs = 0;
   std::atomic<bool> stop{false};
   std::thread loop;
-  mutable std::mutex mutex;
-  std::vector<ReceivedMessage> received;
+  MessageLog log;
 
   void Run() {
     while (!stop) {
       StandinMessage message;
+      // A short wait, so that the loop sees `stop` soon.
       StandinWait result = StandinWaitMessage(window, 20, &message);
       if (result == StandinWait::Failed) return;
       if (result != StandinWait::Message) continue;
-      {
-        std::lock_guard<std::mutex> lock(mutex);
-        received.push_back({message.message, message.wParam, message.lParam});
-      }
-      Sleep(answerDelayMs);
+      log.Record({message.message, message.wParam, message.lParam});
       StandinReplyMessage(window, answer);
     }
   }
 };
 
-OwnedWindow::OwnedWindow(const WString &title, LRESULT answer, DWORD answerDelayMs)
-    : m_impl(new Impl()) {
+OwnedWindow::OwnedWindow(const WString &title, LRESULT answer, Answers answers)
+    : m_impl(new Impl(answers)) {
   m_impl->answer = answer;
-  m_impl->answerDelayMs = answerDelayMs;
   m_impl->window = StandinCreateWindow(title.c_str());
   if (m_impl->window != nullptr) m_impl->loop = std::thread([this] { m_impl->Run(); });
 }
@@ -44,13 +40,11 @@ OwnedWindow::~OwnedWindow() { Destroy(); }
 bool OwnedWindow::IsOpen() const { return m_impl->window != nullptr; }
 
 void OwnedWindow::Destroy() {
+  m_impl->log.Release();
   m_impl->stop = true;
   if (m_impl->loop.joinable()) m_impl->loop.join();
   StandinDestroyWindow(m_impl->window);
   m_impl->window = nullptr;
 }
 
-std::vector<ReceivedMessage> OwnedWindow::Received() const {
-  std::lock_guard<std::mutex> lock(m_impl->mutex);
-  return m_impl->received;
-}
+MessageLog &OwnedWindow::Log() const { return m_impl->log; }

@@ -7,12 +7,12 @@
 #include "platform_ui/owned_window.h"
 
 struct OwnedWindow::Impl {
+  explicit Impl(Answers answers) : log(answers) {}
+
   HWND window = nullptr;
   LRESULT answer = 0;
-  DWORD answerDelayMs = 0;
   std::thread loop;
-  mutable std::mutex mutex;
-  std::vector<ReceivedMessage> received;
+  MessageLog log;
 
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
@@ -21,11 +21,7 @@ struct OwnedWindow::Impl {
     }
     auto *self = reinterpret_cast<Impl *>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self != nullptr && (message == WM_COMMAND || message >= WM_USER)) {
-      {
-        std::lock_guard<std::mutex> lock(self->mutex);
-        self->received.push_back({message, wParam, lParam});
-      }
-      Sleep(self->answerDelayMs);
+      self->log.Record({message, wParam, lParam});
       return self->answer;
     }
     if (message == WM_DESTROY) PostQuitMessage(0);
@@ -48,13 +44,13 @@ struct OwnedWindow::Impl {
   }
 };
 
-OwnedWindow::OwnedWindow(const WString &title, LRESULT answer, DWORD answerDelayMs)
-    : m_impl(new Impl()) {
+OwnedWindow::OwnedWindow(const WString &title, LRESULT answer, Answers answers)
+    : m_impl(new Impl(answers)) {
   m_impl->answer = answer;
-  m_impl->answerDelayMs = answerDelayMs;
   HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   m_impl->loop = std::thread([this, title, ready] { m_impl->Run(title, ready); });
-  WaitForSingleObject(ready, 10000);
+  // The thread sets the event whether or not the window was made.
+  WaitForSingleObject(ready, INFINITE);
   CloseHandle(ready);
 }
 
@@ -63,12 +59,10 @@ OwnedWindow::~OwnedWindow() { Destroy(); }
 bool OwnedWindow::IsOpen() const { return m_impl->window != nullptr; }
 
 void OwnedWindow::Destroy() {
+  m_impl->log.Release();
   if (m_impl->window != nullptr) PostMessageW(m_impl->window, WM_CLOSE, 0, 0);
   if (m_impl->loop.joinable()) m_impl->loop.join();
   m_impl->window = nullptr;
 }
 
-std::vector<ReceivedMessage> OwnedWindow::Received() const {
-  std::lock_guard<std::mutex> lock(m_impl->mutex);
-  return m_impl->received;
-}
+MessageLog &OwnedWindow::Log() const { return m_impl->log; }

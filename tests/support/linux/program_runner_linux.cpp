@@ -13,6 +13,7 @@
 #include <filesystem>
 
 #include "platform/linux/ui/box_report.h"
+#include "support/linux/child_wait.h"
 #include "support/program_runner.h"
 
 extern char **environ;
@@ -83,13 +84,8 @@ bool ReadUntilClosed(int fd, long long deadline, std::string &output) {
 }
 
 bool WaitUntil(pid_t pid, long long deadline, int &status) {
-  for (;;) {
-    pid_t done = waitpid(pid, &status, WNOHANG);
-    if (done == pid) return true;
-    if (done < 0 && errno != EINTR) return false;
-    if (NowMs() >= deadline) return false;
-    usleep(2000);
-  }
+  long long left = deadline - NowMs();
+  return WaitForChildEnd(pid, left > 0 ? static_cast<int>(left) : 0, status);
 }
 
 }  // namespace

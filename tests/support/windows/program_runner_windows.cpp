@@ -13,7 +13,9 @@ namespace {
 
 const WCHAR kDialogClass[] = L"#32770";
 const int kBoxTextId = 0xFFFF;  // the static control that holds a box's text
-const UINT kMessageTimeoutMs = 2000;
+// The box has just answered its text: asking for its default button is quick.
+const UINT kDefaultButtonWaitMs = 10000;
+// How often the runner looks for new boxes while the program runs.
 const DWORD kPollMs = 20;
 
 // The program splits its command line without escapes: a token is quoted
@@ -81,27 +83,32 @@ BOOL CALLBACK CollectDialog(HWND window, LPARAM context) {
 }
 
 // The text of a control in another process: WM_GETTEXT is carried across,
-// GetWindowTextW would not ask the control.
-WString ControlText(HWND control) {
+// GetWindowTextW would not ask the control. The owning thread answers only
+// when it next looks at its messages, which a program that sat in Sleep
+// before showing its box may not do at once. So the wait lasts up to
+// `waitMs`, and it is not cut short as "hung": Wine counts a thread that has
+// not looked for five seconds as hung, and the text would come back empty.
+bool ControlText(HWND control, UINT waitMs, WString &text) {
   DWORD_PTR length = 0;
-  if (control == nullptr || !SendMessageTimeoutW(control, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG,
-                                                 kMessageTimeoutMs, &length))
-    return WString();
-  std::vector<WCHAR> text(length + 1, 0);
+  if (control == nullptr ||
+      !SendMessageTimeoutW(control, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, waitMs, &length))
+    return false;
+  std::vector<WCHAR> buffer(length + 1, 0);
   DWORD_PTR copied = 0;
-  SendMessageTimeoutW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                      SMTO_ABORTIFHUNG, kMessageTimeoutMs, &copied);
-  return WString(text.data(), std::min<size_t>(copied, length));
+  if (!SendMessageTimeoutW(control, WM_GETTEXT, buffer.size(),
+                           reinterpret_cast<LPARAM>(buffer.data()), SMTO_NORMAL, waitMs, &copied))
+    return false;
+  text.assign(buffer.data(), std::min<size_t>(copied, length));
+  return true;
 }
 
-ShownBox ReadBox(HWND dialog) {
-  ShownBox box;
+// False when the box could not be read (yet): it is read again at the next look.
+bool ReadBox(HWND dialog, UINT waitMs, ShownBox &box) {
   int length = GetWindowTextLengthW(dialog);
   std::vector<WCHAR> caption(length + 1, 0);
   GetWindowTextW(dialog, caption.data(), length + 1);
   box.caption = caption.data();
-  box.text = ControlText(GetDlgItem(dialog, kBoxTextId));
-  return box;
+  return ControlText(GetDlgItem(dialog, kBoxTextId), waitMs, box.text);
 }
 
 // With no answer left, the box's default button is pressed, as Enter would.
@@ -109,7 +116,7 @@ int ButtonToPress(HWND dialog, const ProgramRequest &request, size_t boxIndex) {
   if (boxIndex < request.answers.size())
     return request.answers[boxIndex] == BoxAnswer::Ok ? IDOK : IDCANCEL;
   DWORD_PTR defaultId = 0;
-  if (SendMessageTimeoutW(dialog, DM_GETDEFID, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs,
+  if (SendMessageTimeoutW(dialog, DM_GETDEFID, 0, 0, SMTO_NORMAL, kDefaultButtonWaitMs,
                           &defaultId) &&
       HIWORD(defaultId) == DC_HASDEFID)
     return LOWORD(defaultId);
@@ -158,7 +165,10 @@ ProgramRun RunProgram(const ProgramRequest &request) {
                    answered.end());
     for (HWND dialog : search.found) {
       if (std::find(answered.begin(), answered.end(), dialog) != answered.end()) continue;
-      run.boxes.push_back(ReadBox(dialog));
+      ULONGLONG now = GetTickCount64();
+      ShownBox box;
+      if (now >= deadline || !ReadBox(dialog, static_cast<UINT>(deadline - now), box)) continue;
+      run.boxes.push_back(box);
       int button = ButtonToPress(dialog, request, run.boxes.size() - 1);
       PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                    reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "common/deadline.h"
 #include "common/unicode.h"
 #include "tools/fm-standin/file_manager_window.h"
 
@@ -30,15 +31,15 @@ int RunFileManagerWindow(const DriveBarView &, const CloseDelay &delay) {
   }
   WriteOutput(CString(TEXT("window: ")) + kFileManagerTitle + TEXT("\n"));
 
-  using Clock = std::chrono::steady_clock;
+  using Clock = standin::MonotonicClock;
   bool closing = false;
   Clock::time_point closeAt;
   for (;;) {
     DWORD wait = kStandinWaitForever;
     if (closing) {
-      auto left = std::chrono::duration_cast<std::chrono::milliseconds>(closeAt - Clock::now());
-      if (left.count() <= 0) break;
-      wait = static_cast<DWORD>(left.count());
+      // The full delay, by the clock: never a fraction of a millisecond less.
+      if (Clock::now() >= closeAt) break;
+      wait = static_cast<DWORD>(standin::MillisecondsLeft(closeAt));
     }
     StandinMessage message;
     StandinWait result = StandinWaitMessage(window, wait, &message);
