@@ -51,6 +51,21 @@ CString LowerCased(LPCWSTR text, int length) {
   return copy;
 }
 
+// Whether `name` (longer than the path) names a key below the path: its
+// first pathLength units, lower-cased, are `lowerPath`, and a backslash comes
+// next. CharLowerW maps unit by unit, so lowering just those units in
+// `scratch` (room for pathLength + 1 units and a terminator) compares as
+// lowering the whole name would, without copying every name of a large file.
+bool IsBelowPath(LPCWSTR name, LPCWSTR lowerPath, int pathLength, LPWSTR scratch) {
+  for (int i = 0; i <= pathLength; ++i) scratch[i] = name[i];
+  scratch[pathLength + 1] = 0;
+  CharLowerW(scratch);
+  for (int i = 0; i < pathLength; ++i) {
+    if (scratch[i] != lowerPath[i]) return false;
+  }
+  return scratch[pathLength] == TEXT('\\');
+}
+
 bool HasBackslashFrom(LPCWSTR text, int from, int length) {
   for (int i = from; i < length; ++i) {
     if (text[i] == TEXT('\\')) return true;
@@ -101,20 +116,15 @@ int CSettingsKey::ListSections() {
   const int pathLength = m_path.GetLength();
   const CString lowerPath = LowerCased(m_path, pathLength);
   if (lowerPath.GetLength() != pathLength) return 0;  // out of memory
+  CString scratch;
+  LPWSTR scratchUnits = scratch.GetBuffer(pathLength + 1);
+  if (scratchUnits == nullptr) return 0;  // out of memory
   int count = 0;
   ForEachString(names, [&](LPWSTR name, int length, bool isLast) {
     if (count == kListingSlots) return false;
     // Only direct children, and never a name the buffer may have cut.
     if (length <= pathLength || (isLast && names.mayBeCutShort)) return true;
-    if (pathLength > 0) {
-      CString lowerName = LowerCased(name, length);
-      if (lowerName.GetLength() != length) return true;
-      LPCWSTR lower = lowerName;
-      for (int i = 0; i < pathLength; ++i) {
-        if (lower[i] != lowerPath.GetAt(i)) return true;
-      }
-      if (lower[pathLength] != TEXT('\\')) return true;
-    }
+    if (pathLength > 0 && !IsBelowPath(name, lowerPath, pathLength, scratchUnits)) return true;
     if (HasBackslashFrom(name, pathLength + 1, length)) return true;
     m_listing.m_slots[count++] = name + (pathLength > 0 ? pathLength + 1 : 0);
     return true;

@@ -103,6 +103,22 @@ TEST_F(ProfileOnDisk, ExternalChangeIsSeenEvenWithTheSameSizeAndTime) {
   EXPECT_EQ("ccc", ReadValue(PathText(), "s", "k"));
 }
 
+// The stand-in keeps a line's parts in 32 bits: a file of 4 GiB (sparse
+// here) is refused whole, by reads and writes alike, and stays as it is.
+TEST_F(ProfileOnDisk, AFileOfFourGibibytesIsRefusedAndKept) {
+  Store("[s]\r\nk=1\r\n");
+  const off_t fourGibibytes = off_t(1) << 32;
+  ASSERT_EQ(0, truncate(Host().c_str(), fourGibibytes));
+  EXPECT_EQ(kMissing, ReadValue(PathText(), "s", "k"));
+  SetLastError(0);
+  EXPECT_FALSE(WritePrivateProfileStringW(TEXT("s"), TEXT("k"), TEXT("2"), Path()));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY), GetLastError());
+  struct stat info;
+  ASSERT_EQ(0, stat(Host().c_str(), &info));
+  EXPECT_EQ(fourGibibytes, info.st_size);
+  EXPECT_EQ(std::vector<std::string>{"test.ini"}, FolderEntries(Folder().Path()));
+}
+
 TEST_F(ProfileOnDisk, FolderInPlaceOfTheFileIsNeverWritten) {
   ASSERT_EQ(0, mkdir(Host().c_str(), 0755));
   EXPECT_EQ(kMissing, ReadValue(PathText(), "s", "k"));

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 #include <cerrno>
 #include <climits>
@@ -81,19 +82,50 @@ std::string ResolveLinkTarget(const std::string &path) {
   return current;
 }
 
+// Writes the pieces in order, many to a system call (a store can come in
+// thousands of pieces).
 static bool WriteAll(int fd, const std::vector<ByteSpan> &pieces) {
-  for (const ByteSpan &piece : pieces) {
-    size_t done = 0;
-    while (done < piece.size) {
-      ssize_t written = write(fd, piece.data + done, piece.size - done);
-      if (written < 0) {
-        if (errno == EINTR) continue;
-        return false;
+#ifdef IOV_MAX
+  const size_t kBatch = IOV_MAX < 1024 ? IOV_MAX : 1024;
+#else
+  const size_t kBatch = 16;  // the least POSIX allows
+#endif
+  size_t next = 0;  // the first piece not wholly written
+  size_t done = 0;  // bytes of it written
+  for (;;) {
+    while (next < pieces.size() && done == pieces[next].size) {
+      ++next;
+      done = 0;
+    }
+    if (next == pieces.size()) return true;
+    iovec batch[1024];
+    size_t count = 0;
+    for (size_t i = next; i < pieces.size() && count < kBatch; ++i) {
+      const size_t skip = i == next ? done : 0;
+      batch[count].iov_base = const_cast<char *>(pieces[i].data + skip);
+      batch[count].iov_len = pieces[i].size - skip;
+      ++count;
+    }
+    ssize_t written = writev(fd, batch, static_cast<int>(count));
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (written == 0) {
+      errno = EIO;  // a file that takes nothing would never be done
+      return false;
+    }
+    for (size_t left = static_cast<size_t>(written); left > 0;) {
+      const size_t rest = pieces[next].size - done;
+      if (left < rest) {
+        done += left;
+        break;
       }
-      done += static_cast<size_t>(written);
+      left -= rest;
+      ++next;
+      done = 0;
     }
   }
-  return true;
 }
 
 namespace {

@@ -1,5 +1,7 @@
 #include "common/name_fold.h"
 
+#include <cstdint>
+
 namespace standin {
 
 WString FoldName(WStringView name) {
@@ -26,6 +28,35 @@ WString FoldName(WStringView name) {
   }
   folded.pop_back();
   return folded;
+}
+
+}  // namespace standin
+
+namespace standin {
+
+WCHAR FoldUnit(WCHAR unit) {
+  if (unit < 0x80)
+    return unit >= 'A' && unit <= 'Z' ? static_cast<WCHAR>(unit + ('a' - 'A')) : unit;
+  // CharLowerW's one-character form: the unit in the pointer's low word.
+  LPWSTR lowered = CharLowerW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(unit)));
+  return static_cast<WCHAR>(reinterpret_cast<ULONG_PTR>(lowered));
+}
+
+bool SameFoldedName(WStringView a, WStringView b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (a[i] != b[i] && FoldUnit(a[i]) != FoldUnit(b[i])) return false;
+  }
+  return true;
+}
+
+size_t FoldedNameHash(WStringView name) {
+  uint64_t hash = 14695981039346656037ull;  // FNV-1a, 64 bits
+  for (WCHAR unit : name) {
+    hash ^= FoldUnit(unit);
+    hash *= 1099511628211ull;
+  }
+  return static_cast<size_t>(hash);
 }
 
 }  // namespace standin

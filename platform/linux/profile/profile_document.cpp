@@ -1,6 +1,8 @@
 #include "profile/profile_document.h"
 
 #include <algorithm>
+#include <string_view>
+#include <utility>
 
 #include "common/name_fold.h"
 
@@ -19,48 +21,55 @@ WString UpToNull(WString text) {
 
 const WCHAR kLineBreak[] = {'\r', '\n', 0};
 
-void MoveLine(ProfileLine &line, size_t by) {
-  line.begin += by;
-  line.end += by;
-  line.next += by;
-  line.nameBegin += by;
-  line.nameEnd += by;
-  line.valueBegin += by;
-  line.valueEnd += by;
-}
+// A line's parts are kept from its start, so only the start moves.
+void MoveLine(ProfileLine &line, size_t by) { line.begin += by; }
 
 }  // namespace
 
 ProfileDocument::ProfileDocument() { Index(); }
 
-ProfileDocument::ProfileDocument(const std::string &bytes) : m_file(SplitFile(bytes)) {
-  if (m_file.encoding == TextEncoding::EightBit) m_eightBitBytes = bytes;
+ProfileDocument::ProfileDocument(std::string bytes) : m_file(SplitFile(std::move(bytes))) {
   Index();
 }
 
 void ProfileDocument::Index() {
-  m_lines = SplitLines(m_file.units);
+  m_lines = SplitRegion(0, m_file.Size());
   IndexSections();
+}
+
+std::vector<ProfileLine> ProfileDocument::SplitRegion(size_t at, size_t length) const {
+  if (m_file.encoding == TextEncoding::Utf16Le)
+    return SplitLines(WStringView(m_file.units).substr(at, length));
+  return SplitLines(std::string_view(m_file.bytes).substr(at, length));
 }
 
 ProfileSection ProfileDocument::SectionAt(size_t header) const {
   const ProfileLine &line = m_lines[header];
   ProfileSection section;
-  section.name = UpToNull(Text(line.nameBegin, line.nameEnd));
+  section.name = UpToNull(Text(line.NameBegin(), line.NameEnd()));
   section.header = header;
   section.end = m_lines.size();
   return section;
 }
 
 void ProfileDocument::IndexSections() {
+  size_t headers = 0;
+  for (const ProfileLine &line : m_lines) headers += line.kind == LineKind::Header ? 1 : 0;
   m_sections.clear();
-  m_firstSection.clear();
+  m_sections.reserve(headers);
+  m_sectionIndex.Reset(headers);
   for (size_t i = 0; i < m_lines.size(); ++i) {
     if (m_lines[i].kind != LineKind::Header) continue;
     if (!m_sections.empty()) m_sections.back().end = i;
     m_sections.push_back(SectionAt(i));
-    m_firstSection.emplace(FoldName(m_sections.back().name), m_sections.size() - 1);
+    AddToSectionIndex(m_sections.size() - 1);
   }
+}
+
+void ProfileDocument::AddToSectionIndex(size_t section) {
+  const WString &name = m_sections[section].name;
+  m_sectionIndex.Add(FoldedNameHash(name), section,
+                     [&](size_t other) { return SameFoldedName(m_sections[other].name, name); });
 }
 
 std::vector<ByteSpan> ProfileDocument::FileBytes(std::string &scratch) const {
@@ -73,53 +82,66 @@ std::vector<ByteSpan> ProfileDocument::FileBytes(std::string &scratch) const {
             ByteSpan{m_file.strayByte.data(), m_file.strayByte.size()}};
   }
   if (m_file.encoding == TextEncoding::EightBit) {
-    return {ByteSpan{m_eightBitBytes.data(), m_eightBitBytes.size()}};
+    return {ByteSpan{m_file.bytes.data(), m_file.bytes.size()}};
   }
   scratch = JoinFile(m_file);
   return {ByteSpan{scratch.data(), scratch.size()}};
 }
 
 WString ProfileDocument::Text(size_t begin, size_t end) const {
-  return DecodeUnits(m_file.encoding, WStringView(m_file.units).substr(begin, end - begin));
+  return DecodeUnits(m_file, begin, end - begin);
+}
+
+bool ProfileDocument::IsNamed(size_t begin, size_t end, WStringView name) const {
+  if (m_file.encoding == TextEncoding::Utf16Le) {
+    return SameFoldedName(WStringView(m_file.units).substr(begin, end - begin), name);
+  }
+  // ASCII bytes read as themselves; others are decoded first.
+  for (size_t i = begin; i < end; ++i) {
+    if (m_file.At(i) >= 0x80) return SameFoldedName(Text(begin, end), name);
+  }
+  if (end - begin != name.size()) return false;
+  for (size_t i = 0; i < name.size(); ++i) {
+    const WCHAR unit = m_file.At(begin + i);
+    if (unit != name[i] && FoldUnit(unit) != FoldUnit(name[i])) return false;
+  }
+  return true;
 }
 
 const ProfileSection *ProfileDocument::FindSection(WStringView name) const {
-  auto found = m_firstSection.find(FoldName(TrimSpaces(name)));
-  return found == m_firstSection.end() ? nullptr : &m_sections[found->second];
+  name = TrimSpaces(name);
+  size_t found = m_sectionIndex.Find(FoldedNameHash(name), [&](size_t section) {
+    return SameFoldedName(m_sections[section].name, name);
+  });
+  return found == SectionIndex::kNone ? nullptr : &m_sections[found];
 }
 
 const ProfileLine *ProfileDocument::FindEntry(const ProfileSection &section,
                                               WStringView key) const {
   key = TrimSpaces(key);
-  const WString wanted = FoldName(key);
   for (size_t i = section.header + 1; i < section.end; ++i) {
     const ProfileLine &line = m_lines[i];
     if (line.kind != LineKind::Entry) continue;
-    if (line.nameEnd - line.nameBegin != key.size() && m_file.encoding == TextEncoding::Utf16Le) {
+    if (line.NameEnd() - line.NameBegin() != key.size() &&
+        m_file.encoding == TextEncoding::Utf16Le) {
       continue;  // a cheap miss; 8-bit names may decode to another length
     }
-    if (FoldName(Text(line.nameBegin, line.nameEnd)) == wanted) return &line;
+    if (IsNamed(line.NameBegin(), line.NameEnd(), key)) return &line;
   }
   return nullptr;
 }
 
 WString ProfileDocument::ValueOf(const ProfileLine &entry) const {
-  WString value = Text(entry.valueBegin, entry.valueEnd);
+  WString value = Text(entry.ValueBegin(), entry.ValueEnd());
   return UpToNull(WString(Unquote(value)));
-}
-
-std::vector<WStringView> ProfileDocument::SectionNames() const {
-  std::vector<WStringView> names;
-  names.reserve(m_sections.size());
-  for (const ProfileSection &section : m_sections) names.push_back(section.name);
-  return names;
 }
 
 std::vector<WString> ProfileDocument::KeyNames(const ProfileSection &section) const {
   std::vector<WString> keys;
   for (size_t i = section.header + 1; i < section.end; ++i) {
     const ProfileLine &line = m_lines[i];
-    if (line.kind == LineKind::Entry) keys.push_back(UpToNull(Text(line.nameBegin, line.nameEnd)));
+    if (line.kind == LineKind::Entry)
+      keys.push_back(UpToNull(Text(line.NameBegin(), line.NameEnd())));
   }
   return keys;
 }
@@ -129,12 +151,12 @@ std::vector<WString> ProfileDocument::SectionLines(const ProfileSection &section
   for (size_t i = section.header + 1; i < section.end; ++i) {
     const ProfileLine &line = m_lines[i];
     if (line.kind == LineKind::Entry) {
-      WString text = Text(line.nameBegin, line.nameEnd);
+      WString text = Text(line.NameBegin(), line.NameEnd());
       text += '=';
-      text += Text(line.valueBegin, line.valueEnd);
+      text += Text(line.ValueBegin(), line.ValueEnd());
       lines.push_back(UpToNull(std::move(text)));
     } else if (line.kind == LineKind::Text) {
-      lines.push_back(UpToNull(Text(line.nameBegin, line.nameEnd)));
+      lines.push_back(UpToNull(Text(line.NameBegin(), line.NameEnd())));
     }
   }
   return lines;
@@ -157,21 +179,16 @@ void ProfileDocument::Splice(size_t at, size_t length, const WString &units) {
     last = std::min(touchedLast + 2, m_lines.size());
   }
   const size_t regionBegin = m_lines.empty() ? 0 : m_lines[first].begin;
-  const size_t regionEnd = m_lines.empty() ? 0 : m_lines[last - 1].next;
+  const size_t regionEnd = m_lines.empty() ? 0 : m_lines[last - 1].Next();
   std::vector<ProfileSection> oldHeaders;
   for (size_t i = first; i < last; ++i) {
     if (m_lines[i].kind == LineKind::Header) oldHeaders.push_back(SectionAt(i));
   }
 
-  m_file.units.replace(at, length, units);
-  if (m_file.encoding == TextEncoding::EightBit) {
-    // One unit per byte, each below 256.
-    m_eightBitBytes.replace(at, length, std::string(units.begin(), units.end()));
-  }
+  ReplaceUnits(m_file, at, length, units);
   // Offsets wrap around for a shrinking file, and come out right.
   const size_t delta = units.size() - length;
-  std::vector<ProfileLine> fresh =
-      SplitLines(WStringView(m_file.units).substr(regionBegin, regionEnd + delta - regionBegin));
+  std::vector<ProfileLine> fresh = SplitRegion(regionBegin, regionEnd + delta - regionBegin);
   for (ProfileLine &line : fresh) MoveLine(line, regionBegin);
   for (size_t i = last; i < m_lines.size(); ++i) MoveLine(m_lines[i], delta);
 
@@ -213,8 +230,8 @@ void ProfileDocument::UpdateSections(size_t first, size_t removed, size_t added,
   } else if (oldHeaders.empty() && run == m_sections.size()) {
     // New sections after every other, as a write of a new section adds them.
     for (ProfileSection &section : newHeaders) {
-      m_firstSection.emplace(FoldName(section.name), m_sections.size());
       m_sections.push_back(std::move(section));
+      AddToSectionIndex(m_sections.size() - 1);
     }
   } else {
     IndexSections();  // headers went or came among others: rare
@@ -238,22 +255,22 @@ bool ProfileDocument::SetValue(WStringView sectionName, WStringView key, WString
   const ProfileSection *section = FindSection(sectionName);
   if (section == nullptr) {
     WString added;
-    const WString &units = m_file.units;
-    if (!units.empty() && units.back() != '\r' && units.back() != '\n') added += kLineBreak;
+    const size_t size = m_file.Size();
+    if (size > 0 && m_file.At(size - 1) != '\r' && m_file.At(size - 1) != '\n') added += kLineBreak;
     added += '[';
     added += EncodeText(encoding, sectionName);
     added += ']';
     added += kLineBreak;
     added += entryLine;
-    Splice(units.size(), 0, added);
+    Splice(size, 0, added);
     return true;
   }
 
   if (const ProfileLine *entry = FindEntry(*section, key)) {
     WString encoded = EncodeText(encoding, value);
-    size_t length = entry->valueEnd - entry->valueBegin;
-    if (WStringView(m_file.units).substr(entry->valueBegin, length) == encoded) return false;
-    Splice(entry->valueBegin, length, encoded);
+    size_t length = entry->ValueEnd() - entry->ValueBegin();
+    if (UnitsAre(m_file, entry->ValueBegin(), length, encoded)) return false;
+    Splice(entry->ValueBegin(), length, encoded);
     return true;
   }
 
@@ -265,9 +282,9 @@ bool ProfileDocument::SetValue(WStringView sectionName, WStringView key, WString
   }
   const ProfileLine &after = m_lines[last];
   if (after.HasLineBreak()) {
-    Splice(after.next, 0, entryLine);
+    Splice(after.Next(), 0, entryLine);
   } else {
-    Splice(after.end, 0, WString(kLineBreak) + entryLine);
+    Splice(after.End(), 0, WString(kLineBreak) + entryLine);
   }
   return true;
 }
@@ -277,7 +294,7 @@ bool ProfileDocument::DeleteKey(WStringView sectionName, WStringView key) {
   if (section == nullptr) return false;
   const ProfileLine *entry = FindEntry(*section, key);
   if (entry == nullptr) return false;
-  Splice(entry->begin, entry->next - entry->begin, WString());
+  Splice(entry->begin, entry->Next() - entry->begin, WString());
   return true;
 }
 
@@ -287,12 +304,12 @@ bool ProfileDocument::DeleteSection(WStringView sectionName) {
   // One splice over the whole section that puts back only its comments and
   // blank lines, each with its own line break.
   const size_t begin = m_lines[section->header].begin;
-  const size_t end = m_lines[section->end - 1].next;
+  const size_t end = m_lines[section->end - 1].Next();
   WString kept;
   for (size_t i = section->header + 1; i < section->end; ++i) {
     const ProfileLine &line = m_lines[i];
     if (line.kind == LineKind::Comment || line.kind == LineKind::Blank) {
-      kept.append(m_file.units, line.begin, line.next - line.begin);
+      AppendUnits(m_file, line.begin, line.Next() - line.begin, kept);
     }
   }
   Splice(begin, end - begin, kept);

@@ -8,13 +8,13 @@
 #include <windows.h>
 
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "common/atomic_file.h"
 #include "common/unicode.h"
 #include "profile/profile_encoding.h"
 #include "profile/profile_line.h"
+#include "profile/section_index.h"
 
 namespace standin {
 namespace profile {
@@ -29,9 +29,11 @@ class ProfileDocument {
  public:
   // An empty 8-bit file, as a write to a missing file starts from.
   ProfileDocument();
-  explicit ProfileDocument(const std::string &bytes);
+  // Takes the file's bytes over.
+  explicit ProfileDocument(std::string bytes);
 
   std::string Bytes() const { return JoinFile(m_file); }
+  size_t UnitCount() const { return m_file.Size(); }
   // The file's bytes as pieces to write; they point into the document or
   // into `scratch`, and last while both stay unchanged.
   std::vector<ByteSpan> FileBytes(std::string &scratch) const;
@@ -44,9 +46,10 @@ class ProfileDocument {
   // An entry's value as the caller gets it: decoded, outer quotes removed.
   WString ValueOf(const ProfileLine &entry) const;
 
-  // Every header's name, in file order; the views last as long as the
-  // document.
-  std::vector<WStringView> SectionNames() const;
+  // The headers' names, in file order: SectionName(i) for i below
+  // SectionCount(); the views last while the document is not edited.
+  size_t SectionCount() const { return m_sections.size(); }
+  WStringView SectionName(size_t index) const { return m_sections[index].name; }
   // The keys of the lines with '=' (comments and lines without '=' left out).
   std::vector<WString> KeyNames(const ProfileSection &section) const;
   // Every line of the section but comments and blank lines: key=value with
@@ -67,9 +70,15 @@ class ProfileDocument {
 
  private:
   void Index();
+  // The lines of units [at, at + length), their positions counted from `at`.
+  std::vector<ProfileLine> SplitRegion(size_t at, size_t length) const;
   void IndexSections();
   ProfileSection SectionAt(size_t header) const;
   WString Text(size_t begin, size_t end) const;
+  // Whether units [begin, end), as the caller reads them, are `name` without
+  // regard to case.
+  bool IsNamed(size_t begin, size_t end, WStringView name) const;
+  void AddToSectionIndex(size_t section);
   // Replaces units [at, at + length) and brings the index up to date.
   void Splice(size_t at, size_t length, const WString &units);
   size_t LineAt(size_t unit) const;
@@ -79,12 +88,9 @@ class ProfileDocument {
                       const std::vector<ProfileSection> &oldHeaders);
 
   FileUnits m_file;
-  // An 8-bit file's bytes, edited along with its units, so that a write
-  // has them at hand and converts nothing.
-  std::string m_eightBitBytes;
   std::vector<ProfileLine> m_lines;
   std::vector<ProfileSection> m_sections;
-  std::unordered_map<WString, size_t> m_firstSection;  // folded name -> index
+  SectionIndex m_sectionIndex;  // the first section of each name
 };
 
 }  // namespace profile

@@ -1,6 +1,7 @@
 #include "profile/profile_encoding.h"
 
-#include <cstring>
+#include <string_view>
+#include <utility>
 
 namespace standin {
 namespace profile {
@@ -9,15 +10,16 @@ namespace {
 const char kUtf16LeMark[] = "\xFF\xFE";
 }  // namespace
 
-FileUnits SplitFile(const std::string &bytes) {
+FileUnits SplitFile(std::string bytes) {
   FileUnits file;
   if (bytes.size() >= 2 && bytes.compare(0, 2, kUtf16LeMark, 2) == 0) {
     file.encoding = TextEncoding::Utf16Le;
     size_t pairs = (bytes.size() - 2) / 2;
-    file.units.resize(pairs);
     if (kUnitsAreLittleEndian) {
-      std::memcpy(&file.units[0], bytes.data() + 2, pairs * sizeof(WCHAR));
+      // Copied as they lie (a memcpy), without filling the units first.
+      file.units.assign(reinterpret_cast<const WCHAR *>(bytes.data() + 2), pairs);
     } else {
+      file.units.resize(pairs);
       for (size_t i = 0; i < pairs; ++i) {
         unsigned low = static_cast<unsigned char>(bytes[2 + 2 * i]);
         unsigned high = static_cast<unsigned char>(bytes[3 + 2 * i]);
@@ -27,38 +29,30 @@ FileUnits SplitFile(const std::string &bytes) {
     if ((bytes.size() - 2) % 2 != 0) file.strayByte = bytes.substr(bytes.size() - 1);
     return file;
   }
-  file.units.resize(bytes.size());
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    file.units[i] = static_cast<WCHAR>(static_cast<unsigned char>(bytes[i]));
-  }
+  file.bytes = std::move(bytes);
   return file;
 }
 
 std::string JoinFile(const FileUnits &file) {
+  if (file.encoding == TextEncoding::EightBit) return file.bytes;
   std::string bytes;
-  if (file.encoding == TextEncoding::Utf16Le) {
-    bytes.resize(2 + 2 * file.units.size());
-    bytes[0] = kUtf16LeMark[0];
-    bytes[1] = kUtf16LeMark[1];
-    for (size_t i = 0; i < file.units.size(); ++i) {
-      bytes[2 + 2 * i] = static_cast<char>(file.units[i] & 0xFF);
-      bytes[3 + 2 * i] = static_cast<char>((file.units[i] >> 8) & 0xFF);
-    }
-    bytes += file.strayByte;
-    return bytes;
+  bytes.resize(2 + 2 * file.units.size());
+  bytes[0] = kUtf16LeMark[0];
+  bytes[1] = kUtf16LeMark[1];
+  for (size_t i = 0; i < file.units.size(); ++i) {
+    bytes[2 + 2 * i] = static_cast<char>(file.units[i] & 0xFF);
+    bytes[3 + 2 * i] = static_cast<char>((file.units[i] >> 8) & 0xFF);
   }
-  bytes.resize(file.units.size());
-  for (size_t i = 0; i < file.units.size(); ++i) bytes[i] = static_cast<char>(file.units[i]);
+  bytes += file.strayByte;
   return bytes;
 }
 
-WString DecodeUnits(TextEncoding encoding, WStringView units) {
-  if (encoding == TextEncoding::Utf16Le) return WString(units);
+WString DecodeUnits(const FileUnits &file, size_t at, size_t length) {
+  if (file.encoding == TextEncoding::Utf16Le) return file.units.substr(at, length);
+  const std::string_view bytes = std::string_view(file.bytes).substr(at, length);
   bool ascii = true;
-  for (WCHAR unit : units) ascii = ascii && unit < 0x80;
-  if (ascii) return WString(units);
-  std::string bytes(units.size(), '\0');
-  for (size_t i = 0; i < units.size(); ++i) bytes[i] = static_cast<char>(units[i]);
+  for (char byte : bytes) ascii = ascii && static_cast<unsigned char>(byte) < 0x80;
+  if (ascii) return WString(bytes.begin(), bytes.end());
   return FromUtf8(bytes);
 }
 
@@ -70,6 +64,31 @@ WString EncodeText(TextEncoding encoding, WStringView text) {
     units[i] = static_cast<WCHAR>(static_cast<unsigned char>(bytes[i]));
   }
   return units;
+}
+
+void ReplaceUnits(FileUnits &file, size_t at, size_t length, const WString &units) {
+  if (file.encoding == TextEncoding::Utf16Le) {
+    file.units.replace(at, length, units);
+    return;
+  }
+  // One byte per unit, each below 256.
+  file.bytes.replace(at, length, std::string(units.begin(), units.end()));
+}
+
+bool UnitsAre(const FileUnits &file, size_t at, size_t length, WStringView units) {
+  if (length != units.size()) return false;
+  for (size_t i = 0; i < length; ++i) {
+    if (file.At(at + i) != units[i]) return false;
+  }
+  return true;
+}
+
+void AppendUnits(const FileUnits &file, size_t at, size_t length, WString &out) {
+  if (file.encoding == TextEncoding::Utf16Le) {
+    out.append(file.units, at, length);
+    return;
+  }
+  for (size_t i = 0; i < length; ++i) out += file.At(at + i);
 }
 
 }  // namespace profile

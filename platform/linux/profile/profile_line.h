@@ -6,6 +6,9 @@
 
 #include <windows.h>
 
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "common/unicode.h"
@@ -13,7 +16,7 @@
 namespace standin {
 namespace profile {
 
-enum class LineKind {
+enum class LineKind : uint8_t {
   Blank,    // nothing but blanks
   Comment,  // first non-blank unit is ';'
   Header,   // first non-blank unit is '['
@@ -21,19 +24,30 @@ enum class LineKind {
   Text,     // anything else: a line of its section without a value
 };
 
-// Offsets are units from the start of the file.
+// A document holds fewer units than this, so that a line's parts fit in 32
+// bits from its start, which keeps a large file's index small.
+constexpr size_t kMostProfileUnits = 0xFFFFFFFFu;
+
+// Positions are units from the start of the file; a line keeps its parts
+// from its own start, so that moving a line moves one number.
 struct ProfileLine {
-  size_t begin = 0;  // first unit of the line
-  size_t end = 0;    // one past its last unit, before the line break
-  size_t next = 0;   // start of the next line (end when the file ends here)
+  size_t begin = 0;         // first unit of the line
+  uint32_t length = 0;      // units before the line break
+  uint8_t breakLength = 0;  // units of the line break: 0 where the file ends, 1, or 2 (CR LF)
   LineKind kind = LineKind::Blank;
   // Header: the name inside the brackets; Entry and Text: the key. Blanks
   // around it are outside.
-  size_t nameBegin = 0, nameEnd = 0;
+  uint32_t nameBegin = 0, nameEnd = 0;
   // Entry: the value without the blanks around it, quotes still on.
-  size_t valueBegin = 0, valueEnd = 0;
+  uint32_t valueBegin = 0, valueEnd = 0;
 
-  bool HasLineBreak() const { return next > end; }
+  size_t End() const { return begin + length; }        // one past its last unit, before the break
+  size_t Next() const { return End() + breakLength; }  // start of the next line
+  size_t NameBegin() const { return begin + nameBegin; }
+  size_t NameEnd() const { return begin + nameEnd; }
+  size_t ValueBegin() const { return begin + valueBegin; }
+  size_t ValueEnd() const { return begin + valueEnd; }
+  bool HasLineBreak() const { return breakLength > 0; }
 };
 
 // Space and tab: the blanks that the syntax trims.
@@ -43,8 +57,11 @@ inline bool IsBlank(WCHAR unit) { return unit == ' ' || unit == '\t'; }
 // count, as on Windows (tabs do).
 WStringView TrimSpaces(WStringView name);
 
-// Splits units into lines at CR LF, CR or LF and classifies each.
+// Splits units (fewer than kMostProfileUnits) into lines at CR LF, CR or LF
+// and classifies each.
 std::vector<ProfileLine> SplitLines(WStringView units);
+// The same for 8-bit text, a byte a unit.
+std::vector<ProfileLine> SplitLines(std::string_view bytes);
 
 // The value of an entry as the calls hand it out: one pair of matching outer
 // quotes ('"' or '\'') removed.

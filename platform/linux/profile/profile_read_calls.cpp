@@ -34,6 +34,11 @@ const ProfileLine *FindValue(const ProfileDocument &document, LPCWSTR section, L
   return found == nullptr ? nullptr : document.FindEntry(*found, ViewOf(key));
 }
 
+DWORD CopySectionNames(const ProfileDocument &document, LPWSTR buffer, DWORD size) {
+  return CopyListOf(
+      document.SectionCount(), [&](size_t i) { return document.SectionName(i); }, buffer, size);
+}
+
 // A default loses its trailing spaces, as on Windows.
 WString DefaultText(LPCWSTR text) {
   WString value(ViewOf(text));
@@ -49,7 +54,7 @@ DWORD WINAPI GetPrivateProfileStringW(LPCWSTR lpAppName, LPCWSTR lpKeyName, LPCW
   DWORD status;
   auto document = OpenForReading(lpFileName, status);
   if (document != nullptr) {
-    if (lpAppName == nullptr) return CopyList(document->SectionNames(), lpReturnedString, nSize);
+    if (lpAppName == nullptr) return CopySectionNames(*document, lpReturnedString, nSize);
     if (const ProfileSection *section = document->FindSection(ViewOf(lpAppName))) {
       if (lpKeyName == nullptr)
         return CopyList(document->KeyNames(*section), lpReturnedString, nSize);
@@ -71,7 +76,7 @@ DWORD WINAPI GetPrivateProfileSectionNamesW(LPWSTR lpszReturnBuffer, DWORD nSize
     lpszReturnBuffer[0] = 0;
     return 0;
   }
-  return CopyList(document->SectionNames(), lpszReturnBuffer, nSize);
+  return CopySectionNames(*document, lpszReturnBuffer, nSize);
 }
 
 DWORD WINAPI GetPrivateProfileSectionW(LPCWSTR lpAppName, LPWSTR lpReturnedString, DWORD nSize,

@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
+#include <cstdint>
 #include <mutex>
+#include <utility>
 
 #include "common/atomic_file.h"
 #include "common/file_identity.h"
@@ -48,12 +50,16 @@ DWORD ReadProfile(const std::string &hostPath, std::shared_ptr<ProfileDocument> 
     error = errno;
   } else if (!S_ISREG(opened.st_mode)) {
     error = EACCES;
-  } else if (!ReadWholeFile(fd, bytes)) {
+  } else if (static_cast<uint64_t>(opened.st_size) >= kMostProfileUnits) {
+    error = ENOMEM;  // a file of 4 GiB or more is more than a document holds
+  } else if (!ReadWholeFile(fd, bytes, static_cast<size_t>(opened.st_size))) {
     error = errno;
+  } else if (bytes.size() >= kMostProfileUnits) {
+    error = ENOMEM;  // grew while it was read
   }
   close(fd);
   if (error != 0) return Win32ErrorFromErrno(error);
-  document = std::make_shared<ProfileDocument>(bytes);
+  document = std::make_shared<ProfileDocument>(std::move(bytes));
   identity = FileIdentity::Of(opened);
   return ERROR_SUCCESS;
 }
@@ -110,7 +116,8 @@ DWORD CheckWritable(const std::string &hostPath) {
   return ERROR_SUCCESS;
 }
 
-DWORD EditProfile(const std::string &hostPath, const std::function<bool(ProfileDocument &)> &edit) {
+DWORD EditProfile(const std::string &hostPath, size_t mostAddedUnits,
+                  const std::function<bool(ProfileDocument &)> &edit) {
   CachedProfile &cache = Cache();
   std::lock_guard<std::mutex> hold(cache.lock);
   struct stat info;
@@ -134,6 +141,7 @@ DWORD EditProfile(const std::string &hostPath, const std::function<bool(ProfileD
     cache.document = document;
   }
 
+  if (document->UnitCount() + mostAddedUnits >= kMostProfileUnits) return ERROR_NOT_ENOUGH_MEMORY;
   if (!edit(*document) && exists) return ERROR_SUCCESS;
   // From here until the file is written the document may differ from it.
   cache.valid = false;

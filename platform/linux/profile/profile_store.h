@@ -37,8 +37,12 @@ DWORD CheckWritable(const std::string &hostPath);
 // is kept, so an unchanged file is not read again, and after the write it
 // stays in memory with the identity of the file written. Returns
 // ERROR_SUCCESS, a status of LoadProfile when the file can't be read, or the
-// write's failure (the document kept is then dropped).
-DWORD EditProfile(const std::string &hostPath, const std::function<bool(ProfileDocument &)> &edit);
+// write's failure (the document kept is then dropped). `mostAddedUnits`
+// bounds the units the edit adds: an edit that could take the document to
+// kMostProfileUnits fails with ERROR_NOT_ENOUGH_MEMORY and changes nothing,
+// as does reading a file of that many bytes.
+DWORD EditProfile(const std::string &hostPath, size_t mostAddedUnits,
+                  const std::function<bool(ProfileDocument &)> &edit);
 
 }  // namespace profile
 }  // namespace standin

@@ -17,14 +17,14 @@ namespace {
 // file is created, even by an edit that removes something; a file that
 // can't be read or written is left alone.
 template <typename Edit>
-BOOL EditFile(LPCWSTR fileName, Edit edit) {
+BOOL EditFile(LPCWSTR fileName, size_t mostAddedUnits, Edit edit) {
   std::string hostPath;
   if (!ResolveProfilePath(fileName, hostPath)) {
     SetLastError(ERROR_ACCESS_DENIED);
     return FALSE;
   }
   DWORD status = CheckWritable(hostPath);
-  if (status == ERROR_SUCCESS) status = EditProfile(hostPath, edit);
+  if (status == ERROR_SUCCESS) status = EditProfile(hostPath, mostAddedUnits, edit);
   if (status != ERROR_SUCCESS) {
     SetLastError(status);
     return FALSE;
@@ -39,7 +39,12 @@ BOOL WriteEntry(LPCWSTR section, LPCWSTR key, const WString *value, LPCWSTR file
     SetLastError(ERROR_FILE_NOT_FOUND);
     return FALSE;
   }
-  return EditFile(fileName, [&](ProfileDocument &document) {
+  // What a new line can add: its names and value, up to three 8-bit units
+  // for each of theirs, and brackets, '=' and line breaks.
+  const size_t mostAdded =
+      3 * (ViewOf(section).size() + ViewOf(key).size() + (value == nullptr ? 0 : value->size())) +
+      16;
+  return EditFile(fileName, mostAdded, [&](ProfileDocument &document) {
     if (key == nullptr) return document.DeleteSection(ViewOf(section));
     if (value == nullptr) return document.DeleteKey(ViewOf(section), ViewOf(key));
     return document.SetValue(ViewOf(section), ViewOf(key), *value);

@@ -73,7 +73,7 @@ LONG WINAPI RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD Reserved, LPWSTR 
   }
   if (parent.kind == HandleKind::OtherHive) return ERROR_ACCESS_DENIED;
   // Windows' limit on nesting; the store could not be read back otherwise.
-  if (parent.key.path.size() + names.size() > kMaxKeyDepth) return ERROR_INVALID_PARAMETER;
+  if (parent.key->path.size() + names.size() > kMaxKeyDepth) return ERROR_INVALID_PARAMETER;
 
   // Creating needs no rights on the parent handle, as on Windows.
   KeyContext context(hKey, StoreSession::Mode::Change, 0);

@@ -8,7 +8,7 @@ KeyContext::KeyContext(HKEY key, StoreSession::Mode mode, REGSAM required) {
     m_status = ERROR_INVALID_HANDLE;
     return;
   }
-  if ((m_handle.key.access & required) != required) {
+  if ((m_handle.key->access & required) != required) {
     m_status = ERROR_ACCESS_DENIED;
     return;
   }
@@ -16,8 +16,17 @@ KeyContext::KeyContext(HKEY key, StoreSession::Mode mode, REGSAM required) {
   m_store = std::make_unique<StoreSession>(mode);
   m_status = m_store->Status();
   if (m_status != ERROR_SUCCESS) return;
-  m_key = FindKey(CurrentUserRoot(), m_handle.key.path);
-  uint64_t serial = m_handle.key.serial;
+  // A key found before in this generation is still there: no walk down the
+  // path, which most calls of a run would otherwise repeat.
+  const uint64_t generation = KeyGeneration();
+  if (m_handle.found != nullptr && m_handle.foundGeneration == generation) {
+    m_key = m_handle.found;
+  } else {
+    m_key = FindKey(CurrentUserRoot(), m_handle.key->path);
+    if (m_key != nullptr && m_handle.kind == HandleKind::Opened)
+      RememberFoundKey(key, m_key, generation);
+  }
+  uint64_t serial = m_handle.key->serial;
   if (m_key == nullptr || (serial != 0 && m_key->serial != 0 && m_key->serial != serial)) {
     m_key = nullptr;
     m_status = ERROR_KEY_DELETED;

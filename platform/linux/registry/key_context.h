@@ -32,7 +32,7 @@ class KeyContext {
   // key; the call answers as for a key that is empty and can't be written.
   bool OtherHive() const { return m_handle.kind == HandleKind::OtherHive; }
 
-  const KeyHandle &Handle() const { return m_handle.key; }
+  const KeyHandle &Handle() const { return *m_handle.key; }
   RegistryKey &Key() { return *m_key; }
   RegistryKey &CurrentUserRoot() { return m_store->Tree().CurrentUser(); }
   DWORD Save() { return m_store->Save(); }

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "common/unicode.h"
@@ -26,13 +27,21 @@ enum class HandleKind {
   Opened,       // a handle from RegOpenKeyExW or RegCreateKeyExW
 };
 
+class RegistryKey;
+
 struct ResolvedHandle {
   HandleKind kind = HandleKind::Invalid;
-  KeyHandle key;
+  // Shared with the handle table, not copied: every call resolves a handle.
+  std::shared_ptr<const KeyHandle> key;
+  // Where the key was found last, in the key generation then (Opened only).
+  RegistryKey *found = nullptr;
+  uint64_t foundGeneration = 0;
 };
 
 bool IsPredefinedKey(HKEY key);
 ResolvedHandle ResolveHandle(HKEY key);
+// Notes where an opened handle's key was found, in which key generation.
+void RememberFoundKey(HKEY key, RegistryKey *found, uint64_t generation);
 HKEY AddHandle(KeyHandle key);
 bool RemoveHandle(HKEY key);
 

@@ -31,6 +31,16 @@ int CompareNames(WStringView left, WStringView right) {
   return left.size() < right.size() ? -1 : 1;
 }
 
+int CompareWithUpcased(WStringView upcased, WStringView name) {
+  size_t common = std::min(upcased.size(), name.size());
+  for (size_t i = 0; i < common; ++i) {
+    WCHAR b = UpcaseUnit(name[i]);
+    if (upcased[i] != b) return upcased[i] < b ? -1 : 1;
+  }
+  if (upcased.size() == name.size()) return 0;
+  return upcased.size() < name.size() ? -1 : 1;
+}
+
 bool SameName(WStringView left, WStringView right) {
   return left.size() == right.size() && CompareNames(left, right) == 0;
 }

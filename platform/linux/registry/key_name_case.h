@@ -35,5 +35,8 @@ WString UpcaseName(WStringView name);
 // names.
 int CompareNames(WStringView left, WStringView right);
 bool SameName(WStringView left, WStringView right);
+// The same three-way comparison where the left name is upper-cased already
+// (by UpcaseName): only the right one is mapped, unit by unit.
+int CompareWithUpcased(WStringView upcased, WStringView name);
 
 }  // namespace standin

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <mutex>
 #include <random>
 
@@ -28,6 +29,13 @@ const char16_t *CanonicalHiveName(WStringView name) {
 
 const char16_t *const *HiveWritingOrder() { return kHives; }
 
+namespace {
+std::atomic<uint64_t> g_keyGeneration{1};
+void NextKeyGeneration() { ++g_keyGeneration; }
+}  // namespace
+
+uint64_t KeyGeneration() { return g_keyGeneration; }
+
 uint64_t NewKeySerial() {
   static std::mutex lock;
   static std::mt19937_64 generator = [] {
@@ -45,10 +53,13 @@ uint64_t NewKeySerial() {
 RegistryKey::RegistryKey(WString name) : m_name(std::move(name)), m_upperName(UpcaseName(m_name)) {}
 
 size_t RegistryKey::ChildPosition(WStringView name) const {
-  WString upper = UpcaseName(name);
-  auto at = std::lower_bound(m_children.begin(), m_children.end(), upper,
-                             [](const std::unique_ptr<RegistryKey> &child, const WString &key) {
-                               return child->m_upperName < key;
+  // Children mostly come in their order (a store lists them sorted), so
+  // the place after the last one is tried first.
+  if (m_children.empty() || CompareWithUpcased(m_children.back()->m_upperName, name) < 0)
+    return m_children.size();
+  auto at = std::lower_bound(m_children.begin(), m_children.end(), name,
+                             [](const std::unique_ptr<RegistryKey> &child, WStringView key) {
+                               return CompareWithUpcased(child->m_upperName, key) < 0;
                              });
   return static_cast<size_t>(at - m_children.begin());
 }
@@ -60,19 +71,31 @@ RegistryKey *RegistryKey::FindChild(WStringView name) const {
 }
 
 RegistryKey &RegistryKey::AddChild(WStringView name) {
+  bool added = false;
+  return AddChild(name, added);
+}
+
+RegistryKey &RegistryKey::AddChild(WStringView name, bool &added) {
   size_t at = ChildPosition(name);
-  if (at < m_children.size() && SameName(m_children[at]->m_name, name)) return *m_children[at];
+  added = !(at < m_children.size() && SameName(m_children[at]->m_name, name));
+  if (!added) return *m_children[at];
   auto child = std::make_unique<RegistryKey>(WString(name));
-  RegistryKey &added = *child;
+  RegistryKey &made = *child;
   m_children.insert(m_children.begin() + static_cast<std::ptrdiff_t>(at), std::move(child));
-  return added;
+  return made;
 }
 
 bool RegistryKey::RemoveChild(WStringView name) {
   size_t at = ChildPosition(name);
   if (at >= m_children.size() || !SameName(m_children[at]->m_name, name)) return false;
   m_children.erase(m_children.begin() + static_cast<std::ptrdiff_t>(at));
+  NextKeyGeneration();
   return true;
+}
+
+void RegistryKey::RemoveAllChildren() {
+  m_children.clear();
+  NextKeyGeneration();
 }
 
 namespace {
@@ -106,6 +129,8 @@ bool RegistryKey::SetValue(WStringView name, DWORD type, std::string data) {
   size_t at = ValuePosition(name);
   if (at == m_values.size()) {
     if (m_valuesIndexed) m_valueIndex.emplace(UpcaseName(name), m_values.size());
+    // Room for a few from the first: keys mostly hold a handful of values.
+    if (m_values.capacity() == 0) m_values.reserve(4);
     m_values.push_back(RegistryValue{WString(name), type, std::move(data)});
     written.valuesChanged = true;
     return true;
@@ -153,7 +178,9 @@ DWORD RegistryKey::LongestValueData() const {
   return static_cast<DWORD>(longest);
 }
 
-RegistryTree::RegistryTree() : m_root(WString()) {}
+RegistryTree::RegistryTree() : m_root(WString()) { NextKeyGeneration(); }
+
+RegistryTree::~RegistryTree() { NextKeyGeneration(); }
 
 RegistryKey &RegistryTree::CurrentUser() {
   RegistryKey *hive = m_root.FindChild(kCurrentUserHive);

@@ -32,12 +32,13 @@ class RegistryKey {
   uint64_t serial = 0;
 
   // The key's own lines in the store file as the writer made them last (key
-  // line, time and identity, values, blank line; UTF-16LE), with the time and
-  // identity they were made from. A write makes them again only for a key
-  // whose values, time or identity changed since, so writing a large store
-  // back costs little more than copying it.
+  // line, time and identity, values, blank line; UTF-16 units), with the time
+  // and identity they were made from. A write makes them again only for a
+  // key whose values, time or identity changed since, and hands the file the
+  // units of every key as they lie, so writing a large store back costs
+  // little more than the write itself.
   struct WrittenLines {
-    std::string bytes;
+    WString units;
     uint64_t lastWrite = 0;
     uint64_t serial = 0;
     bool valuesChanged = true;
@@ -50,9 +51,11 @@ class RegistryKey {
   RegistryKey *FindChild(WStringView name) const;
   // Returns the existing child when there is one.
   RegistryKey &AddChild(WStringView name);
+  // The same, telling whether the child is new.
+  RegistryKey &AddChild(WStringView name, bool &added);
   // The child and everything under it; false when there is none.
   bool RemoveChild(WStringView name);
-  void RemoveAllChildren() { m_children.clear(); }
+  void RemoveAllChildren();
 
   // ---- Values, in the order they were first set ---------------------------------
   size_t ValueCount() const { return m_values.size(); }
@@ -74,9 +77,10 @@ class RegistryKey {
   // The value's place, or ValueCount() when there is none.
   size_t ValuePosition(WStringView name) const;
 
+  // Next to the written lines above: the writer reads both for every key.
+  std::vector<std::unique_ptr<RegistryKey>> m_children;
   WString m_name;
   WString m_upperName;
-  std::vector<std::unique_ptr<RegistryKey>> m_children;
   std::vector<RegistryValue> m_values;
   // Upper-cased name -> place; made only for keys with many values, on the
   // first look-up after a removal, since most keys have a handful and a
@@ -91,10 +95,17 @@ class RegistryKey {
 class RegistryTree {
  public:
   RegistryTree();
+  ~RegistryTree();
+  RegistryTree(const RegistryTree &) = delete;
+  RegistryTree &operator=(const RegistryTree &) = delete;
 
   RegistryKey &Root() { return m_root; }
   const RegistryKey &Root() const { return m_root; }
   RegistryKey &CurrentUser();
+
+  // How many pieces the file was last written in (store_writer.cpp), so
+  // that the next write's list is made at its size at once.
+  size_t writtenPieces = 0;
 
  private:
   RegistryKey m_root;
@@ -114,5 +125,10 @@ const char16_t *const *HiveWritingOrder();
 
 // A fresh identity for a new key.
 uint64_t NewKeySerial();
+
+// Changes whenever a key may have left memory (a key removed, a tree made or
+// destroyed): while it stays the same, a key found earlier is still where it
+// was found, so a handle's key need not be looked up again.
+uint64_t KeyGeneration();
 
 }  // namespace standin

@@ -22,7 +22,8 @@ namespace {
 
 // The last store read, kept between calls.
 struct CachedStore {
-  std::string path;
+  std::string named;  // the path as StoreFilePath gave it
+  std::string path;   // the file it named then
   FileIdentity identity;
   bool valid = false;   // the entry describes the file at `path`
   bool parsed = false;  // false: the file did not parse
@@ -46,10 +47,31 @@ void ReportUnreadableStore(const std::string &path, const std::string &reason) {
                      ". Every registry call fails until that is mended.");
 }
 
+// Whether the store kept is still the file `named` names: one stat, with
+// links followed, of the identity it was read or written with. A reader that
+// finds it so needs nothing else, which keeps the many calls of a run cheap.
+bool CachedStoreIsCurrent(const std::string &named) {
+  if (!g_cache.valid || g_cache.named != named) return false;
+  FileIdentity identity;  // a missing store
+  struct stat info;
+  if (stat(named.c_str(), &info) == 0) {
+    if (!S_ISREG(info.st_mode)) return false;
+    identity = FileIdentity::Of(info);
+  } else if (errno != ENOENT) {
+    return false;
+  }
+  return identity == g_cache.identity;
+}
+
 }  // namespace
 
 StoreSession::StoreSession(Mode mode) : m_hold(g_storeLock), m_mode(mode) {
-  m_path = ResolveLinkTarget(StoreFilePath());
+  const std::string named = StoreFilePath();
+  if (m_mode == Mode::Read && CachedStoreIsCurrent(named)) {
+    m_status = g_cache.parsed ? ERROR_SUCCESS : ERROR_BADDB;
+    return;
+  }
+  m_path = ResolveLinkTarget(named);
   if (m_mode == Mode::Change) {
     if (!MakeParentFolders(m_path)) {
       m_status = Win32ErrorFromErrno(errno);
@@ -59,6 +81,7 @@ StoreSession::StoreSession(Mode mode) : m_hold(g_storeLock), m_mode(mode) {
     if (m_lockFd < 0) return;
   }
   m_status = Load();
+  if (g_cache.valid && g_cache.path == m_path) g_cache.named = named;
 }
 
 StoreSession::~StoreSession() {
@@ -91,7 +114,7 @@ DWORD StoreSession::Load() {
   }
 
   std::string bytes;
-  bool readable = fd < 0 || ReadWholeFile(fd, bytes);
+  bool readable = fd < 0 || ReadWholeFile(fd, bytes, static_cast<size_t>(info.st_size));
   int readError = errno;
   if (fd >= 0) close(fd);
   if (!readable) return Win32ErrorFromErrno(readError);
@@ -114,9 +137,9 @@ DWORD StoreSession::Load() {
 RegistryTree &StoreSession::Tree() { return *g_cache.tree; }
 
 DWORD StoreSession::Save() {
-  const std::string bytes = WriteStore(*g_cache.tree, static_cast<size_t>(g_cache.identity.size));
+  std::string scratch;
   FileIdentity written;
-  DWORD status = ReplaceFileContents(m_path, {ByteSpan{bytes.data(), bytes.size()}}, &written);
+  DWORD status = ReplaceFileContents(m_path, StoreFileBytes(*g_cache.tree, scratch), &written);
   // The tree stays only while the file is known to be the one just written.
   if (status == ERROR_SUCCESS && written.exists) {
     g_cache.identity = written;

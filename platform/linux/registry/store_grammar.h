@@ -19,6 +19,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "common/atomic_file.h"
 
 #include "registry/registry_tree.h"
 
@@ -38,9 +41,12 @@ struct StoreParseError {
 bool ParseStore(const std::string &bytes, uint64_t defaultTime, RegistryTree &tree,
                 StoreParseError &error);
 
-// The file's bytes for the tree. Keys without an identity get one here, so
-// that the tree in memory and the file agree. `expectedSize`, the size the
-// file had, only saves copying while the bytes grow.
-std::string WriteStore(RegistryTree &tree, size_t expectedSize = 0);
+// The file's bytes for the tree, as pieces to write one after another: they
+// point into the tree's keys (or into `scratch`) and last while both stay
+// unchanged. Keys without an identity get one here, so that the tree in
+// memory and the file agree.
+std::vector<ByteSpan> StoreFileBytes(RegistryTree &tree, std::string &scratch);
+// The same bytes joined.
+std::string WriteStore(RegistryTree &tree);
 
 }  // namespace standin

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "common/line_scan.h"
 #include "registry/key_name_case.h"
 #include "registry/store_grammar.h"
 
@@ -18,11 +19,6 @@ namespace {
 
 const size_t kMaxKeyNameUnits = 256;
 const size_t kMaxValueNameUnits = 16383;
-
-struct Line {
-  WStringView text;  // into the parser's units
-  size_t number;
-};
 
 bool IsBlank(WCHAR unit) { return unit == u' ' || unit == u'\t'; }
 
@@ -74,7 +70,10 @@ class StoreParser {
     m_error.reason = reason;
     return false;
   }
-  bool SplitLines(const std::string &bytes);
+  // Takes the next line's units into m_line (without its line feed and a
+  // carriage return before it) and counts it; false at the end of the file.
+  // A line at a time: the file's units are never copied whole.
+  bool NextLine();
   bool ParseKeyLine(size_t number, WStringView text);
   void ParseKeyInfo(WStringView text);
   bool ParseValueLine(size_t number, WStringView text);
@@ -86,42 +85,39 @@ class StoreParser {
   uint64_t m_defaultTime;
   RegistryTree &m_tree;
   StoreParseError &m_error;
-  WString m_units;  // the file after the byte-order mark
-  std::vector<Line> m_lines;
+  const char *m_units = nullptr;  // the file after the byte-order mark, UTF-16LE
+  size_t m_unitCount = 0;
+  size_t m_next = 0;    // the unit the next line starts at
+  size_t m_number = 0;  // the number of the line in m_line
+  WString m_line;
   // The names along the last key line's path and the keys they led to: key
   // lines come mostly in the written order, so a path shares most of its
   // names with the one before and need not be looked up from the top.
-  std::vector<std::pair<WStringView, RegistryKey *>> m_lastPath;
+  std::vector<std::pair<WString, RegistryKey *>> m_lastPath;
+  // Scratch for the name and the text of the value being read, reused so
+  // that most values make no string of their own until they are stored.
+  WString m_name;
+  WString m_text;
   RegistryKey *m_key = nullptr;
   bool m_keyInfoExpected = false;
 };
 
-bool StoreParser::SplitLines(const std::string &bytes) {
-  const size_t units = (bytes.size() - 2) / 2;
-  m_units.resize(units);
+bool StoreParser::NextLine() {
+  if (m_next >= m_unitCount) return false;
+  const size_t end = FindLineFeedUtf16Le(m_units, m_next, m_unitCount);
+  m_line.resize(end - m_next);
   if (__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__) {
-    std::memcpy(&m_units[0], bytes.data() + 2, units * sizeof(WCHAR));
+    std::memcpy(&m_line[0], m_units + 2 * m_next, m_line.size() * sizeof(WCHAR));
   } else {
-    for (size_t i = 0; i < units; ++i) {
-      m_units[i] = static_cast<WCHAR>(static_cast<unsigned char>(bytes[2 + 2 * i]) |
-                                      (static_cast<unsigned char>(bytes[3 + 2 * i]) << 8));
+    for (size_t i = 0; i < m_line.size(); ++i) {
+      const size_t at = 2 * (m_next + i);
+      m_line[i] = static_cast<WCHAR>(static_cast<unsigned char>(m_units[at]) |
+                                     (static_cast<unsigned char>(m_units[at + 1]) << 8));
     }
   }
-  const WStringView all(m_units);
-  size_t number = 1, start = 0;
-  while (start < all.size()) {
-    size_t end = all.find(u'\n', start);
-    const bool last = end == WStringView::npos;
-    WStringView text = all.substr(start, (last ? all.size() : end) - start);
-    if (!text.empty() && text.back() == u'\r') text.remove_suffix(1);
-    m_lines.push_back(Line{text, number++});
-    if (last) break;
-    start = end + 1;
-  }
-  if (bytes.size() % 2 != 0) {
-    size_t breaks = static_cast<size_t>(std::count(m_units.begin(), m_units.end(), u'\n'));
-    return Fail(breaks + 1, "the file ends in the middle of a UTF-16 unit");
-  }
+  if (!m_line.empty() && m_line.back() == u'\r') m_line.pop_back();
+  m_next = end + 1;
+  ++m_number;
   return true;
 }
 
@@ -130,13 +126,20 @@ bool StoreParser::Parse(const std::string &bytes) {
   if (bytes.size() < 2 || static_cast<unsigned char>(bytes[0]) != 0xFF ||
       static_cast<unsigned char>(bytes[1]) != 0xFE)
     return Fail(1, "the file is not UTF-16LE text with a byte-order mark");
-  if (!SplitLines(bytes)) return false;
-  if (m_lines.empty() || TrimRight(m_lines[0].text) != WStringView(kStoreHeader))
+  m_units = bytes.data() + 2;
+  m_unitCount = (bytes.size() - 2) / 2;
+  if (bytes.size() % 2 != 0) {
+    size_t breaks = 0;
+    for (size_t at = 0; (at = FindLineFeedUtf16Le(m_units, at, m_unitCount)) < m_unitCount; ++at)
+      ++breaks;
+    return Fail(breaks + 1, "the file ends in the middle of a UTF-16 unit");
+  }
+  if (!NextLine() || TrimRight(m_line) != WStringView(kStoreHeader))
     return Fail(1, "the first line is not \"Windows Registry Editor Version 5.00\"");
 
-  for (size_t i = 1; i < m_lines.size(); ++i) {
-    const Line &line = m_lines[i];
-    WStringView text = TrimRight(TrimLeft(line.text));
+  while (NextLine()) {
+    const size_t number = m_number;
+    WStringView text = TrimRight(TrimLeft(m_line));
     if (text.empty()) continue;
     if (text[0] == u';') {
       if (m_keyInfoExpected) ParseKeyInfo(text);
@@ -145,21 +148,23 @@ bool StoreParser::Parse(const std::string &bytes) {
     }
     m_keyInfoExpected = false;
     if (text[0] == u'[') {
-      if (!ParseKeyLine(line.number, text)) return false;
+      if (!ParseKeyLine(number, text)) return false;
       continue;
     }
     if (text[0] != u'"' && text[0] != u'@')
-      return Fail(line.number, "the line is no key, value or comment");
+      return Fail(number, "the line is no key, value or comment");
+    if (text.back() != u'\\') {
+      if (!ParseValueLine(number, text)) return false;
+      continue;
+    }
     // A value's hex data may go on over lines that end with a backslash.
     WString joined(text);
-    size_t first = line.number;
     while (!joined.empty() && joined.back() == u'\\') {
       joined.pop_back();
-      if (++i >= m_lines.size())
-        return Fail(m_lines.back().number, "the value's data is cut off at the end of the file");
-      joined += TrimRight(TrimLeft(m_lines[i].text));
+      if (!NextLine()) return Fail(m_number, "the value's data is cut off at the end of the file");
+      joined += TrimRight(TrimLeft(m_line));
     }
-    if (!ParseValueLine(first, joined)) return false;
+    if (!ParseValueLine(number, joined)) return false;
   }
   return true;
 }
@@ -178,13 +183,11 @@ bool StoreParser::ParseKeyLine(size_t number, WStringView text) {
   if (!reusing) {
     const char16_t *hive = CanonicalHiveName(hiveName);
     if (hive == nullptr) return Fail(number, "the key does not begin with a known hive");
-    key = m_tree.Root().FindChild(hive);
-    if (key == nullptr) {
-      key = &m_tree.Root().AddChild(hive);
-      key->lastWrite = m_defaultTime;
-    }
+    bool added = false;
+    key = &m_tree.Root().AddChild(hive, added);
+    if (added) key->lastWrite = m_defaultTime;
     m_lastPath.clear();
-    m_lastPath.emplace_back(hiveName, key);
+    m_lastPath.emplace_back(WString(hiveName), key);
   }
   while (slash != WStringView::npos) {
     if (++depth > kMaxKeyDepth)
@@ -199,14 +202,11 @@ bool StoreParser::ParseKeyLine(size_t number, WStringView text) {
     if (reusing) {
       key = m_lastPath[depth].second;
     } else {
-      RegistryKey *child = key->FindChild(name);
-      if (child == nullptr) {
-        child = &key->AddChild(name);
-        child->lastWrite = m_defaultTime;
-      }
-      key = child;
+      bool added = false;
+      key = &key->AddChild(name, added);
+      if (added) key->lastWrite = m_defaultTime;
       m_lastPath.resize(depth);
-      m_lastPath.emplace_back(name, key);
+      m_lastPath.emplace_back(WString(name), key);
     }
     slash = next;
   }
@@ -233,12 +233,14 @@ void StoreParser::ParseKeyInfo(WStringView text) {
 bool StoreParser::ParseQuoted(size_t number, WStringView text, size_t &at, WString &out) {
   ++at;  // the opening quote
   while (at < text.size()) {
+    // The units up to the next quote or backslash, as they are.
+    size_t plain = at;
+    while (plain < text.size() && text[plain] != u'"' && text[plain] != u'\\') ++plain;
+    out.append(text.data() + at, plain - at);
+    at = plain;
+    if (at >= text.size()) break;
     WCHAR unit = text[at++];
     if (unit == u'"') return true;
-    if (unit != u'\\') {
-      out += unit;
-      continue;
-    }
     if (at >= text.size()) break;
     WCHAR escaped = text[at++];
     switch (escaped) {
@@ -261,7 +263,8 @@ bool StoreParser::ParseQuoted(size_t number, WStringView text, size_t &at, WStri
 
 bool StoreParser::ParseValueLine(size_t number, WStringView text) {
   if (m_key == nullptr) return Fail(number, "a value comes before the first key line");
-  WString name;
+  WString &name = m_name;
+  name.clear();
   size_t at = 0;
   if (text[0] == u'@') {
     at = 1;
@@ -281,13 +284,18 @@ bool StoreParser::ParseValueLine(size_t number, WStringView text) {
 
 bool StoreParser::ParseData(size_t number, WStringView text, DWORD &type, std::string &data) {
   if (!text.empty() && text[0] == u'"') {
-    WString value;
+    WString &value = m_text;
+    value.clear();
     size_t at = 0;
     if (!ParseQuoted(number, text, at, value)) return false;
     if (!TrimLeft(text.substr(at)).empty())
       return Fail(number, "something follows the closing quote of the value");
     value += u'\0';
     type = REG_SZ;
+    if (__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__) {
+      data.assign(reinterpret_cast<const char *>(value.data()), value.size() * sizeof(WCHAR));
+      return true;
+    }
     data.reserve(value.size() * 2);
     for (WCHAR unit : value) {
       data += static_cast<char>(unit & 0xFF);
@@ -323,6 +331,7 @@ bool StoreParser::ParseData(size_t number, WStringView text, DWORD &type, std::s
 }
 
 bool StoreParser::ParseHexBytes(size_t number, WStringView text, std::string &data) {
+  data.reserve(text.size() / 3 + 1);
   size_t at = 0;
   while (true) {
     while (at < text.size() && IsBlank(text[at])) ++at;

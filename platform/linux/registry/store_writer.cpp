@@ -1,6 +1,7 @@
 // Writing the store file (grammar in store_grammar.h) the way the registry
 // editor exports, so that the file imports into a Windows registry as is.
 #include <cstdio>
+#include <cstring>
 
 #include "registry/store_grammar.h"
 
@@ -118,19 +119,15 @@ void AppendValue(WString &out, const RegistryValue &value) {
   AppendHexData(out, std::move(line), value.data);
 }
 
-std::string Utf16LeBytes(const WString &text) {
-  std::string bytes(text.size() * 2, '\0');
-  for (size_t i = 0; i < text.size(); ++i) {
-    bytes[2 * i] = static_cast<char>(text[i] & 0xFF);
-    bytes[2 * i + 1] = static_cast<char>(text[i] >> 8);
-  }
-  return bytes;
-}
-
-void MakeKeyLines(const WString &path, RegistryKey &key) {
-  WString out;
+// `path` holds the names from the hive down to the key.
+void MakeKeyLines(const std::vector<const WString *> &path, RegistryKey &key) {
+  WString &out = key.written.units;
+  out.clear();
   out += u'[';
-  out += path;
+  for (size_t i = 0; i < path.size(); ++i) {
+    if (i > 0) out += u'\\';
+    out += *path[i];
+  }
   out += u"]\r\n";
   out += kKeyInfoPrefix;
   AppendHex(out, key.lastWrite, 16);
@@ -139,46 +136,85 @@ void MakeKeyLines(const WString &path, RegistryKey &key) {
   out += u"\r\n";
   for (size_t i = 0; i < key.ValueCount(); ++i) AppendValue(out, key.ValueAt(i));
   out += u"\r\n";
-  key.written.bytes = Utf16LeBytes(out);
   key.written.lastWrite = key.lastWrite;
   key.written.serial = key.serial;
   key.written.valuesChanged = false;
 }
 
-// `path` is the key's path; it comes back as it was.
-void AppendKey(std::string &out, WString &path, RegistryKey &key) {
+ByteSpan SpanOf(const WString &units) {
+  return ByteSpan{reinterpret_cast<const char *>(units.data()), units.size() * sizeof(WCHAR)};
+}
+
+// Asks for the memory of the key's fields the writer reads.
+void Prefetch(const RegistryKey &key) {
+  const char *at = reinterpret_cast<const char *>(&key);
+  __builtin_prefetch(at);
+  __builtin_prefetch(at + 64);
+}
+
+// `path` holds the names down to the key's own; it comes back as it was.
+// Most keys are written as they were last time, so the path is joined only
+// for a key whose lines are made again.
+void AppendKey(std::vector<ByteSpan> &pieces, std::vector<const WString *> &path,
+               RegistryKey &key) {
   if (key.serial == 0) key.serial = NewKeySerial();
   const RegistryKey::WrittenLines &written = key.written;
   if (written.valuesChanged || written.lastWrite != key.lastWrite || written.serial != key.serial)
     MakeKeyLines(path, key);
-  out += key.written.bytes;
-  const size_t length = path.size();
-  for (size_t i = 0; i < key.ChildCount(); ++i) {
+  pieces.push_back(SpanOf(key.written.units));
+  // A large store's keys lie all over memory, and every write visits each:
+  // the keys a few ahead are fetched while this one is looked at.
+  const size_t children = key.ChildCount();
+  const size_t kAhead = 6;
+  for (size_t i = 0; i < children && i < kAhead; ++i) Prefetch(key.ChildAt(i));
+  for (size_t i = 0; i < children; ++i) {
+    if (i + kAhead < children) Prefetch(key.ChildAt(i + kAhead));
     RegistryKey &child = key.ChildAt(i);
-    path += u'\\';
-    path += child.Name();
-    AppendKey(out, path, child);
-    path.resize(length);
+    path.push_back(&child.Name());
+    AppendKey(pieces, path, child);
+    path.pop_back();
   }
+}
+
+const WString &HeaderUnits() {
+  static const WString header = WString(kStoreHeader) + u"\r\n\r\n";
+  return header;
 }
 
 }  // namespace
 
-std::string WriteStore(RegistryTree &tree, size_t expectedSize) {
-  // Room from the start, so that a large store is not copied again on every
-  // doubling of the buffer.
-  std::string bytes;
-  bytes.reserve(expectedSize + 4096);
-  bytes.assign("\xFF\xFE", 2);
-  WString header(kStoreHeader);
-  header += u"\r\n\r\n";
-  bytes += Utf16LeBytes(header);
+std::vector<ByteSpan> StoreFileBytes(RegistryTree &tree, std::string &scratch) {
+  static const char kMark[] = "\xFF\xFE";
+  std::vector<ByteSpan> pieces;
+  pieces.reserve(tree.writtenPieces + 16);
+  pieces.push_back(ByteSpan{kMark, 2});
+  pieces.push_back(SpanOf(HeaderUnits()));
+  std::vector<const WString *> path;
   for (const char16_t *const *hive = HiveWritingOrder(); *hive != nullptr; ++hive) {
     RegistryKey *key = tree.Root().FindChild(*hive);
     if (key == nullptr || (key->ChildCount() == 0 && key->ValueCount() == 0)) continue;
-    WString path = key->Name();
-    AppendKey(bytes, path, *key);
+    path.assign(1, &key->Name());
+    AppendKey(pieces, path, *key);
   }
+  tree.writtenPieces = pieces.size();
+  if (__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__) return pieces;
+  // Units in memory are not the file's UTF-16LE: the bytes are made here.
+  scratch.assign(kMark, 2);
+  for (size_t i = 1; i < pieces.size(); ++i) {
+    for (size_t at = 0; at + 1 < pieces[i].size; at += 2) {
+      WCHAR unit;
+      std::memcpy(&unit, pieces[i].data + at, sizeof unit);
+      scratch += static_cast<char>(unit & 0xFF);
+      scratch += static_cast<char>(unit >> 8);
+    }
+  }
+  return {ByteSpan{scratch.data(), scratch.size()}};
+}
+
+std::string WriteStore(RegistryTree &tree) {
+  std::string scratch;
+  std::string bytes;
+  for (const ByteSpan &piece : StoreFileBytes(tree, scratch)) bytes.append(piece.data, piece.size);
   return bytes;
 }
 

@@ -5,6 +5,8 @@
 namespace standin {
 
 WCHAR LowerOf(WCHAR unit) {
+  // ASCII first, without the search: nearly every name is ASCII.
+  if (unit < 0x80) return unit >= 'A' && unit <= 'Z' ? static_cast<WCHAR>(unit + 32) : unit;
   const LowerCaseRun *end = kLowerCaseRuns + kLowerCaseRunCount;
   const LowerCaseRun *after = std::upper_bound(
       kLowerCaseRuns, end, unit, [](WCHAR u, const LowerCaseRun &run) { return u < run.first; });

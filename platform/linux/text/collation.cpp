@@ -51,13 +51,39 @@ bool SpecialLess(const std::pair<size_t, uint8_t> &a, const std::pair<size_t, ui
   return a.second < b.second;
 }
 
+// The next primary weight from `at` on, moving past it; 0 at the end.
+uint32_t NextPrimary(WStringView text, size_t &at) {
+  while (at < text.size()) {
+    uint32_t primary = SortWeightOf(text[at++]).primary;
+    if (primary != 0) return primary;
+  }
+  return 0;
+}
+
+// The primary level alone, weight by weight, as CompareSequences compares
+// it: most strings differ there, and need no levels built.
+int ComparePrimary(WStringView left, WStringView right) {
+  size_t i = 0, j = 0;
+  for (;;) {
+    uint32_t a = NextPrimary(left, i);
+    uint32_t b = NextPrimary(right, j);
+    if (a != b) {
+      if (a == 0) return -1;  // left ran out first
+      if (b == 0) return 1;
+      return a < b ? -1 : 1;
+    }
+    if (a == 0) return 0;
+  }
+}
+
 }  // namespace
 
 int CompareLinguistic(WStringView left, WStringView right, CaseRule caseRule) {
+  if (int result = ComparePrimary(left, right)) return result;
   SortLevels a = LevelsOf(left);
   SortLevels b = LevelsOf(right);
   auto plainLess = [](auto x, auto y) { return x < y; };
-  if (int result = CompareSequences(a.primary, b.primary, plainLess)) return result;
+  // The primary weights are equal (above): the other levels decide.
   if (caseRule == CaseRule::Sensitive) {
     if (int result = CompareSequences(a.upper, b.upper, plainLess)) return result;
   }
