@@ -110,7 +110,7 @@ def proc_io(pid):
 
 
 def timed_run(command, env, work):
-    """Wall time of one run, and the bytes it read and wrote."""
+    """Wall time of one run, its processor time, and the bytes it read and wrote."""
     with open(os.path.join(work, "stderr.txt"), "wb") as errors:
         start = time.perf_counter()
         process = subprocess.Popen(command, env=env, cwd=work, stdin=subprocess.DEVNULL,
@@ -119,11 +119,23 @@ def timed_run(command, env, work):
         os.waitid(os.P_PID, process.pid, os.WEXITED | os.WNOWAIT)
         elapsed = time.perf_counter() - start
         io = proc_io(process.pid)
-        code = process.wait()
+        _, status, usage = os.wait4(process.pid, 0)
+        process.returncode = code = os.waitstatus_to_exitcode(status)
     if code not in (60, 61):
         with open(os.path.join(work, "stderr.txt")) as errors:
             raise RuntimeError("addbar ended with %d: %s" % (code, errors.read()))
-    return elapsed, io["rchar"], io["wchar"]
+    return elapsed, usage.ru_utime + usage.ru_stime, io["rchar"], io["wchar"]
+
+
+def process_start(addbar, repeats):
+    """Median wall time of `addbar --version`: starting and ending the program
+    with no store at all, a cost the floor leaves out."""
+    times = []
+    for _ in range(max(repeats, 5)):
+        start = time.perf_counter()
+        subprocess.run([addbar, "--version"], stdout=subprocess.DEVNULL, check=True)
+        times.append(time.perf_counter() - start)
+    return statistics.median(times)
 
 
 def counted_run(command, env, work):
@@ -149,13 +161,14 @@ def measure_store(addbar, kind, pristine, repeats, work):
     shutil.copyfile(pristine, store)
     for run in ("first", "second"):
         counts[run] = counted_run(command, env, work)
-    figures = {run: {"time": [], "floor": [], "read": [], "written": []} for run in counts}
+    figures = {run: {"time": [], "cpu": [], "floor": [], "read": [], "written": []} for run in counts}
     for _ in range(repeats):
         shutil.copyfile(pristine, store)
         for run in ("first", "second"):
-            elapsed, read, written = timed_run(command, env, work)
+            elapsed, cpu, read, written = timed_run(command, env, work)
             floor = floor_of(store, counts[run][0])
             figures[run]["time"].append(elapsed)
+            figures[run]["cpu"].append(cpu)
             figures[run]["floor"].append(floor)
             figures[run]["read"].append(read)
             figures[run]["written"].append(written)
@@ -164,6 +177,7 @@ def measure_store(addbar, kind, pristine, repeats, work):
         ratios = [t / f for t, f in zip(lists["time"], lists["floor"])]
         result[run] = {
             "time": statistics.median(lists["time"]),
+            "cpu": statistics.median(lists["cpu"]),
             "floor": statistics.median(lists["floor"]),
             "ratio": statistics.median(ratios),
             "bytes_read": statistics.median(lists["read"]),
@@ -176,15 +190,16 @@ def measure_store(addbar, kind, pristine, repeats, work):
 
 
 def print_table(results):
-    print("%-11s %5s %-6s %9s %9s %6s %6s %8s %10s %10s %11s" % (
-        "store", "size", "run", "time ms", "floor ms", "ratio", "writes", "renames",
+    print("%-11s %5s %-6s %9s %8s %9s %6s %6s %8s %10s %10s %11s" % (
+        "store", "size", "run", "time ms", "cpu ms", "floor ms", "ratio", "writes", "renames",
         "read KB", "written KB", "ms/write"))
     for row in results:
         for run in ("first", "second"):
             figure = row[run]
             per_write = figure["time"] * 1000 / figure["write_calls"] if figure["write_calls"] else 0
-            print("%-11s %5s %-6s %9.1f %9.1f %6.2f %6d %8d %10.0f %10.0f %11.2f" % (
+            print("%-11s %5s %-6s %9.1f %8.1f %9.1f %6.2f %6d %8d %10.0f %10.0f %11.2f" % (
                 KIND_NAMES[row["kind"]], row["size"], run, figure["time"] * 1000,
+                figure["cpu"] * 1000,
                 figure["floor"] * 1000, figure["ratio"], figure["write_calls"],
                 figure["rewrites"], figure["bytes_read"] / 1000,
                 figure["bytes_written"] / 1000, per_write))
@@ -216,11 +231,13 @@ def main():
                 row.update(measure_store(addbar, kind, pristine, args.repeats, work))
                 results.append(row)
                 print("done: %s %s" % (KIND_NAMES[kind], row["size"]), file=sys.stderr)
+    start = process_start(addbar, args.repeats)
     print_table(results)
+    print("process start (addbar --version, no store): %.1f ms" % (start * 1000))
     if args.json:
         with open(args.json, "w") as out:
             json.dump({"machine": machine(), "addbar": addbar, "repeats": args.repeats,
-                       "results": results}, out, indent=1)
+                       "process_start": start, "results": results}, out, indent=1)
 
 
 def machine():
