@@ -72,9 +72,7 @@ void RefuseFloatingPoint() {
 
 // ---- Representation -----------------------------------------------------------
 
-bool CString::IsEmptyRepresentation() const {
-  return GetData() == &g_emptyRepresentation.header;
-}
+bool CString::IsEmptyRepresentation() const { return GetData() == &g_emptyRepresentation.header; }
 
 void CString::Init() { m_pchData = g_emptyRepresentation.header.data(); }
 
@@ -296,8 +294,7 @@ int CString::Replace(LPCWSTR oldText, LPCWSTR newText) {
   for (int i = Find(oldText); i >= 0; i = Find(oldText, i + oldLength)) ++matches;
   if (matches == 0) return 0;
 
-  long long resultLength =
-      GetLength() + static_cast<long long>(matches) * (newLength - oldLength);
+  long long resultLength = GetLength() + static_cast<long long>(matches) * (newLength - oldLength);
   CString result;
   if (resultLength > kMaxLength || !result.AllocBuffer(static_cast<int>(resultLength))) {
     Release();

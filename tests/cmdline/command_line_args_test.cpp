@@ -40,16 +40,14 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"x.exe /I:\"my file.ini\"", {"x.exe", "/I:\"my", "file.ini\""}, 0},
         SplitCase{"x.exe \"abc def", {"x.exe", "abc def"}, 1},
         SplitCase{"x.exe \"abc\"def", {"x.exe", "abc", "def"}, 1},
-        SplitCase{"x.exe \"\"", {"x.exe", ""}, 1},
-        SplitCase{"x.exe \"\"\"", {"x.exe", "", ""}, 1},
+        SplitCase{"x.exe \"\"", {"x.exe", ""}, 1}, SplitCase{"x.exe \"\"\"", {"x.exe", "", ""}, 1},
         SplitCase{"x.exe abc\"", {"x.exe", "abc\""}, 0},
         // White space of every C1_SPACE kind separates; runs count as one.
         SplitCase{"x.exe\t/S:a\r\n\x0B\x0C /I:b  ", {"x.exe", "/S:a", "/I:b"}, 0},
         SplitCase{"x.exe\xC2\xA0/S:a\xE3\x80\x80/I:b", {"x.exe", "/S:a", "/I:b"}, 0},
         SplitCase{"   x.exe   ", {"x.exe"}, 0},
         // A quoted program path sets no flag: only arguments from 1 on do.
-        SplitCase{"\"x.exe\"", {"x.exe"}, 0},
-        SplitCase{"\"x y.exe", {"x y.exe"}, 0},
+        SplitCase{"\"x.exe\"", {"x.exe"}, 0}, SplitCase{"\"x y.exe", {"x y.exe"}, 0},
         SplitCase{"x.exe \"a  b\"   ", {"x.exe", "a  b"}, 1}));
 
 class CommandLineWithoutArguments : public testing::TestWithParam<const char *> {};
@@ -89,10 +87,10 @@ TEST(CommandLineArgs, FindTokenEndOfEachKind) {
   CCommandLineArgs args('"');
   WString text = Wide("\"ab\"cd ef \"gh");
   LPCWSTR p = text.c_str();
-  EXPECT_EQ(p + 4, args.FindTokenEnd(p));          // right behind the closing quote
-  EXPECT_EQ(p + 6, args.FindTokenEnd(p + 4));      // a plain token ends at white space
-  EXPECT_EQ(p + 13, args.FindTokenEnd(p + 10));    // unclosed: to the end
-  EXPECT_EQ(nullptr, args.FindTokenEnd(p + 13));   // at the terminator
+  EXPECT_EQ(p + 4, args.FindTokenEnd(p));         // right behind the closing quote
+  EXPECT_EQ(p + 6, args.FindTokenEnd(p + 4));     // a plain token ends at white space
+  EXPECT_EQ(p + 13, args.FindTokenEnd(p + 10));   // unclosed: to the end
+  EXPECT_EQ(nullptr, args.FindTokenEnd(p + 13));  // at the terminator
   EXPECT_EQ(nullptr, args.FindTokenEnd(nullptr));
 }
 

@@ -21,17 +21,15 @@ TEST_P(CommandLineTail, SkipsTheProgramNameAndTheBlanksAfterIt) {
   EXPECT_EQ(Wide(GetParam().tail), WString(tail));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, CommandLineTail,
-    testing::Values(TailCase{"\"C:\\a b\\x.exe\" /S:two", "/S:two"},
-                    TailCase{"\"C:\\a b\\x.exe", ""},
-                    TailCase{"\"C:\\a b\\x.exe\"/S:two", "/S:two"},
-                    TailCase{"x.exe   /S:two /I:c", "/S:two /I:c"},
-                    TailCase{"x.exe\t\x01 a", "a"},
-                    TailCase{" x.exe /S:two", "x.exe /S:two"},
-                    TailCase{"x.exe", ""},
-                    TailCase{"", ""},
-                    TailCase{"\"\" tail", "tail"}));
+INSTANTIATE_TEST_SUITE_P(Table, CommandLineTail,
+                         testing::Values(TailCase{"\"C:\\a b\\x.exe\" /S:two", "/S:two"},
+                                         TailCase{"\"C:\\a b\\x.exe", ""},
+                                         TailCase{"\"C:\\a b\\x.exe\"/S:two", "/S:two"},
+                                         TailCase{"x.exe   /S:two /I:c", "/S:two /I:c"},
+                                         TailCase{"x.exe\t\x01 a", "a"},
+                                         TailCase{" x.exe /S:two", "x.exe /S:two"},
+                                         TailCase{"x.exe", ""}, TailCase{"", ""},
+                                         TailCase{"\"\" tail", "tail"}));
 
 TEST(StartupShowCommand, IsAValidShowCommand) {
   int show = GetStartupShowCommand();

@@ -97,15 +97,15 @@ DebugTrap CatchDebugBreak(void (*action)(void *), void *context);
 // Marks a case whose expectation holds on Windows (and the stand-in) but not on
 // Wine; docs/platform-differences.md lists every such case with its reason.
 #define SKIP_ON_WINE(reason)                                                       \
-  do {                                                                               \
-    if (::testing_support::CurrentPlatform() == ::testing_support::Platform::Wine)  \
-      GTEST_SKIP() << "Wine differs from Windows here: " << (reason);               \
+  do {                                                                             \
+    if (::testing_support::CurrentPlatform() == ::testing_support::Platform::Wine) \
+      GTEST_SKIP() << "Wine differs from Windows here: " << (reason);              \
   } while (0)
 
 // Marks a case that can only run on the Linux stand-in (it looks at how the
 // stand-in stores things, which Windows keeps to itself).
 #define SKIP_UNLESS_STANDIN(reason)                                                        \
-  do {                                                                                       \
+  do {                                                                                     \
     if (::testing_support::CurrentPlatform() != ::testing_support::Platform::LinuxStandIn) \
       GTEST_SKIP() << "stand-in only: " << (reason);                                       \
   } while (0)

@@ -98,8 +98,8 @@ TEST_P(CStringMid, ClampsPositionsAndCounts) {
 INSTANTIATE_TEST_SUITE_P(Table, CStringMid,
                          testing::Values(MidCase{0, 6, "abcdef"}, MidCase{2, 2, "cd"},
                                          MidCase{-3, 2, "ab"}, MidCase{4, 100, "ef"},
-                                         MidCase{2, -1, ""}, MidCase{6, 1, ""},
-                                         MidCase{7, 3, ""}, MidCase{0x7FFFFFFF, 0x7FFFFFFF, ""},
+                                         MidCase{2, -1, ""}, MidCase{6, 1, ""}, MidCase{7, 3, ""},
+                                         MidCase{0x7FFFFFFF, 0x7FFFFFFF, ""},
                                          MidCase{3, 0x7FFFFFFF, "def"}));
 
 TEST(CStringOperations, LeftAndMidFromAPosition) {
@@ -178,9 +178,7 @@ TEST(CStringFormat, OutputStopsAtThePlatformsLimit) {
   EXPECT_EQ(1023, s.GetLength());
 }
 
-void FormatWithFloat(void *target) {
-  static_cast<CString *>(target)->Format(TEXT("%f"), 1.5);
-}
+void FormatWithFloat(void *target) { static_cast<CString *>(target)->Format(TEXT("%f"), 1.5); }
 
 TEST(CStringFormat, RefusesFloatingPointAndBreaksIntoTheDebugger) {
   CString s(TEXT("kept"));

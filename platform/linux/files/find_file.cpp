@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "common/host_path.h"
+#include "common/name_fold.h"
 #include "files/file_facts.h"
 #include "files/handle_table.h"
 #include "files/path_status.h"
 #include "files/wildcard.h"
-#include "common/name_fold.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
 // Process and system facts: start-up record, module, version, ids, exit.
 #include <windows.h>
 
+#include <limits.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <limits.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 #include "common/host_path.h"
 
@@ -83,8 +83,7 @@ BOOL WINAPI GetVersionExA(LPOSVERSIONINFOA info) {
     SetLastError(ERROR_INSUFFICIENT_BUFFER);
     return FALSE;
   }
-  FillVersion(info->dwMajorVersion, info->dwMinorVersion, info->dwBuildNumber,
-              info->dwPlatformId);
+  FillVersion(info->dwMajorVersion, info->dwMinorVersion, info->dwBuildNumber, info->dwPlatformId);
   std::memset(info->szCSDVersion, 0, sizeof info->szCSDVersion);
   return TRUE;
 }
@@ -94,8 +93,7 @@ BOOL WINAPI GetVersionExW(LPOSVERSIONINFOW info) {
     SetLastError(ERROR_INSUFFICIENT_BUFFER);
     return FALSE;
   }
-  FillVersion(info->dwMajorVersion, info->dwMinorVersion, info->dwBuildNumber,
-              info->dwPlatformId);
+  FillVersion(info->dwMajorVersion, info->dwMinorVersion, info->dwBuildNumber, info->dwPlatformId);
   std::memset(info->szCSDVersion, 0, sizeof info->szCSDVersion);
   return TRUE;
 }

@@ -53,7 +53,8 @@ struct Arguments {
 };
 
 void PutPadded(BoundedOutput &out, const FormatConversion &conversion, standin::WStringView text) {
-  int padding = conversion.width > static_cast<int>(text.size()) ? conversion.width - text.size() : 0;
+  int padding =
+      conversion.width > static_cast<int>(text.size()) ? conversion.width - text.size() : 0;
   if (!conversion.leftAlign) out.Repeat(' ', padding);
   for (WCHAR unit : text) out.Put(unit);
   if (conversion.leftAlign) out.Repeat(' ', padding);
@@ -86,7 +87,8 @@ void PutString(BoundedOutput &out, const FormatConversion &conversion, Arguments
 }
 
 // A character argument of value 0 is left out entirely.
-void PutCharacter(BoundedOutput &out, const FormatConversion &conversion, Arguments &args, bool ansi) {
+void PutCharacter(BoundedOutput &out, const FormatConversion &conversion, Arguments &args,
+                  bool ansi) {
   int value = va_arg(args.list, int);
   WCHAR unit = ansi ? standin::WideFromAnsi(static_cast<CHAR>(value)) : static_cast<WCHAR>(value);
   if (unit == 0) return;
@@ -136,8 +138,8 @@ uint64_t ReadUnsigned(const FormatConversion &conversion, Arguments &args, bool 
 // The precision is the least number of units of sign and digits (at least 1).
 // Zero padding fills the width with digits; a hexadecimal prefix stands
 // outside the width.
-void PutNumber(BoundedOutput &out, const FormatConversion &conversion, Number number, unsigned base, bool upper,
-               int precision, const char *prefix) {
+void PutNumber(BoundedOutput &out, const FormatConversion &conversion, Number number, unsigned base,
+               bool upper, int precision, const char *prefix) {
   char digits[24];
   int count = 0;
   const char *symbols = upper ? "0123456789ABCDEF" : "0123456789abcdef";
@@ -152,7 +154,8 @@ void PutNumber(BoundedOutput &out, const FormatConversion &conversion, Number nu
   if (conversion.zeroPad && !conversion.leftAlign && conversion.width > signWidth + digitWidth) {
     digitWidth = conversion.width - signWidth;
   }
-  int padding = conversion.width > signWidth + digitWidth ? conversion.width - signWidth - digitWidth : 0;
+  int padding =
+      conversion.width > signWidth + digitWidth ? conversion.width - signWidth - digitWidth : 0;
   if (!conversion.leftAlign) out.Repeat(' ', padding);
   for (const char *p = prefix; *p != 0; ++p) out.Put(*p);
   if (number.negative) out.Put('-');
@@ -182,14 +185,15 @@ void PutConversion(BoundedOutput &out, const FormatConversion &conversion, Argum
       PutNumber(out, conversion, ReadSigned(conversion, args), 10, false, precision, "");
       break;
     case 'u':
-      PutNumber(out, conversion, Number{ReadUnsigned(conversion, args, true), false}, 10, false, precision, "");
+      PutNumber(out, conversion, Number{ReadUnsigned(conversion, args, true), false}, 10, false,
+                precision, "");
       break;
     case 'x':
     case 'X': {
       bool upper = conversion.type == 'X';
       const char *prefix = conversion.hexPrefix ? (upper ? "0X" : "0x") : "";
-      PutNumber(out, conversion, Number{ReadUnsigned(conversion, args, false), false}, 16, upper, precision,
-                prefix);
+      PutNumber(out, conversion, Number{ReadUnsigned(conversion, args, false), false}, 16, upper,
+                precision, prefix);
       break;
     }
     case 'p': {

@@ -1,11 +1,11 @@
 // Test helpers on the Linux stand-in.
+#include <sys/stat.h>
+#include <unistd.h>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "support/test_support.h"
 
