@@ -9,13 +9,13 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <set>
 #include <string>
 
 #include "platform_profile/profile_test_support.h"
+#include "support/linux/odd_files.h"
 #include "support/linux/other_user.h"
 
 namespace profile_test {
@@ -41,12 +41,8 @@ class ProfileTrust : public ProfileFileTest {
   std::string HostFolder() const { return Narrow(Folder().Path()); }
 };
 
-struct OddFile {
-  const char *label;
-  bool (*make)(const std::string &path);
-};
-
-class OddProfileFiles : public ProfileTrust, public testing::WithParamInterface<OddFile> {};
+class OddProfileFiles : public ProfileTrust,
+                        public testing::WithParamInterface<testing_support::OddFile> {};
 
 // Nothing waits for a FIFO's writer or reads a device; every call fails at
 // once and the thing stays as it was.
@@ -64,16 +60,10 @@ TEST_P(OddProfileFiles, AreRefusedAtOnce) {
   EXPECT_FALSE(S_ISREG(info.st_mode));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, OddProfileFiles,
-    testing::Values(
-        OddFile{"fifo", [](const std::string &path) { return mkfifo(path.c_str(), 0600) == 0; }},
-        OddFile{"folder", [](const std::string &path) { return mkdir(path.c_str(), 0700) == 0; }},
-        OddFile{"device",
-                [](const std::string &path) {
-                  return mknod(path.c_str(), S_IFCHR | 0600, makedev(1, 5)) == 0;  // zero
-                }}),
-    [](const testing::TestParamInfo<OddFile> &info) { return std::string(info.param.label); });
+INSTANTIATE_TEST_SUITE_P(Table, OddProfileFiles, testing::ValuesIn(testing_support::OddFiles()),
+                         [](const testing::TestParamInfo<testing_support::OddFile> &info) {
+                           return std::string(info.param.label);
+                         });
 
 TEST_F(ProfileTrust, TemporaryFilesOfKilledWritersAreSweptByTheNextWrite) {
   Store("[s]\r\nk=1\r\n");

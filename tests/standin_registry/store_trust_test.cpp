@@ -6,7 +6,6 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,6 +13,7 @@
 #include <string>
 
 #include "store_test_support.h"
+#include "support/linux/odd_files.h"
 #include "support/linux/other_user.h"
 
 using testing_support::Narrow;
@@ -71,12 +71,8 @@ TEST_F(StoreTrust, KeysNestUpTo512LevelsAndNoDeeper) {
 
 // Things other than a file in the store's place: each call fails at once
 // (a FIFO must not wait for a writer), says why once, and the thing stays.
-struct OddStore {
-  const char *label;
-  bool (*make)(const std::string &path);
-};
-
-class OddStores : public StoreTrust, public testing::WithParamInterface<OddStore> {};
+class OddStores : public StoreTrust,
+                  public testing::WithParamInterface<testing_support::OddFile> {};
 
 TEST_P(OddStores, AreRefusedAtOnceWithAReason) {
   if (!GetParam().make(Host())) GTEST_SKIP() << "can't be made here (a device needs mknod rights)";
@@ -99,16 +95,10 @@ TEST_P(OddStores, AreRefusedAtOnceWithAReason) {
   EXPECT_EQ(before.st_mode & S_IFMT, after.st_mode & S_IFMT);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, OddStores,
-    testing::Values(
-        OddStore{"fifo", [](const std::string &path) { return mkfifo(path.c_str(), 0600) == 0; }},
-        OddStore{"folder", [](const std::string &path) { return mkdir(path.c_str(), 0700) == 0; }},
-        OddStore{"device",
-                 [](const std::string &path) {
-                   return mknod(path.c_str(), S_IFCHR | 0600, makedev(1, 5)) == 0;  // zero
-                 }}),
-    [](const testing::TestParamInfo<OddStore> &info) { return std::string(info.param.label); });
+INSTANTIATE_TEST_SUITE_P(Table, OddStores, testing::ValuesIn(testing_support::OddFiles()),
+                         [](const testing::TestParamInfo<testing_support::OddFile> &info) {
+                           return std::string(info.param.label);
+                         });
 
 TEST_F(StoreTrust, AnUnreadableStoreSaysWhyOnStandardError) {
   RegCloseKey(OpenTestKey());
