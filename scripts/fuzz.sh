@@ -8,6 +8,9 @@
 # A finding (crash, sanitizer report, leak, time-out) is kept in
 # build/fuzz/findings/ and fails the run; rerun one with
 #   build/fuzz/fuzz/<name>_fuzzer build/fuzz/findings/<file>
+# FUZZ_SEED=<n> fixes libFuzzer's random seed: a run from the same corpus
+# tries the same inputs, so the test command gives the same answer every time.
+# Without it each run draws new inputs; long runs hunt that way.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -24,7 +27,7 @@ run_one() {
   local name=$1
   mkdir -p "build/fuzz/corpus/$name"
   # Found inputs go to the first folder; the seeds in the tree stay as they are.
-  "build/fuzz/fuzz/${name}_fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+  "build/fuzz/fuzz/${name}_fuzzer" ${FUZZ_SEED:+-seed="$FUZZ_SEED"} -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="build/fuzz/findings/$name-" \
     "build/fuzz/corpus/$name" "fuzz/corpus/$name" >"build/fuzz/logs/$name.log" 2>&1
 }
