@@ -46,6 +46,15 @@ def fail(reason):
     raise CheckFailed(reason)
 
 
+def ended(program, still_running):
+    """The program's exit code once it has ended; fails with `still_running`
+    when it runs on for END_WITHIN seconds."""
+    code = program.exit_code(END_WITHIN)
+    if code is None:
+        fail(still_running)
+    return code
+
+
 def usage_text(program):
     return f"\n\nUSAGE:\n{program} [/S:layout /I:ini_file]\n{CLOSING}"
 
@@ -119,9 +128,7 @@ class ScenarioRun:
         if screenshot and not screen.shoot_window(box.window, screenshot):
             fail("no screenshot")
         self.answer_box(box, "ok")
-        code = addbar.exit_code(END_WITHIN)
-        if code is None:
-            fail("addbar went on running after its final box")
+        code = ended(addbar, "addbar went on running after its final box")
         if code != box.length % 256:
             fail(f"exit code {code}, expected the box text's length {box.length} (low 8 bits)")
         return box
@@ -137,9 +144,7 @@ class ScenarioRun:
         """Closes the running fm-standin as a user closes a window (taskkill sends
         it WM_CLOSE), whatever its /D: option, and checks that it ended as closed."""
         wine_programs.run(["taskkill", "/im", "fm-standin.exe"])
-        code = self.started["fm"].exit_code(END_WITHIN)
-        if code is None:
-            fail("fm-standin did not close on taskkill")
+        code = ended(self.started["fm"], "fm-standin did not close on taskkill")
         if code != 0:
             fail(f"fm-standin ended with {code} after taskkill, expected 0")
 
@@ -305,9 +310,7 @@ def prompt_ok(run):
     if not screen.shoot_windows("prompt-over-file-manager", [manager_window, prompt.window]):
         fail("no screenshot of the prompt")
     run.answer_box(prompt, "ok")
-    code = manager.exit_code(END_WITHIN)
-    if code is None:
-        fail(f"fm-standin still runs {END_WITHIN} s after OK")
+    code = ended(manager, f"fm-standin still runs {END_WITHIN} s after OK")
     if code != 0:
         fail(f"fm-standin ended with {code}, expected 0 (closed by the command)")
     final = screen.read_box("done", BOX_WITHIN)
@@ -317,9 +320,7 @@ def prompt_ok(run):
     if not screen.shoot_window(final.window, "final-done"):
         fail("no screenshot of the final box")
     run.answer_box(final, "ok")
-    code = addbar.exit_code(END_WITHIN)
-    if code is None:
-        fail("addbar went on running after its final box")
+    code = ended(addbar, "addbar went on running after its final box")
     if code != 60:
         fail(f"exit code {code}, expected 60")
     check_new_drive_bar(registry_snapshot(),
@@ -347,9 +348,7 @@ def prompt_cancel(run):
     addbar = run.start("addbar", WORK, ADDBAR)
     prompt = read_prompt()
     run.answer_box(prompt, "cancel")
-    code = addbar.exit_code(END_WITHIN)
-    if code is None:
-        fail(f"addbar still runs {END_WITHIN} s after Cancel")
+    code = ended(addbar, f"addbar still runs {END_WITHIN} s after Cancel")
     if code != 100:
         fail(f"exit code {code} after Cancel, expected 100")
     # addbar has ended: one look shows whether it left a box behind.
@@ -455,9 +454,7 @@ def window_never_closes(run):
     if not manager.running():
         fail("fm-standin /D:never ended")
     run.answer_box(again, "cancel")
-    code = addbar.exit_code(END_WITHIN)
-    if code is None:
-        fail(f"addbar still runs {END_WITHIN} s after Cancel")
+    code = ended(addbar, f"addbar still runs {END_WITHIN} s after Cancel")
     if code != 100:
         fail(f"exit code {code} after Cancel, expected 100")
     if export_settings(run.runs / "after.reg") != before:
