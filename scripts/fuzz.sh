@@ -8,9 +8,10 @@
 # A finding (crash, sanitizer report, leak, time-out) is kept in
 # build/fuzz/findings/ and fails the run; rerun one with
 #   build/fuzz/fuzz/<name>_fuzzer build/fuzz/findings/<file>
-# FUZZ_SEED=<n> fixes libFuzzer's random seed: a run from the same corpus
-# tries the same inputs, so the test command gives the same answer every time.
-# Without it each run draws new inputs; long runs hunt that way.
+# FUZZ_SEED=<n> fixes libFuzzer's random seed, so that the test command
+# mostly retraces inputs tried before (libFuzzer also steers by what it
+# measures, so runs still differ a little). Without it each run draws new
+# inputs; long runs hunt that way.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
