@@ -6,6 +6,7 @@
 #include <string>
 
 #include "support/test_support.h"
+#include "support/windows/breakpoint_step.h"
 
 namespace testing_support {
 
@@ -108,7 +109,7 @@ LONG CALLBACK OnException(EXCEPTION_POINTERS *info) {
   EXCEPTION_RECORD *record = info->ExceptionRecord;
   if (record->ExceptionCode == EXCEPTION_BREAKPOINT) {
     g_broke = true;
-    info->ContextRecord->Eip += 1;  // past the one-byte breakpoint instruction
+    StepPastBreakpoint(info->ContextRecord);
     return EXCEPTION_CONTINUE_EXECUTION;
   }
   if (record->ExceptionCode == kPrintExceptionWide && g_output != nullptr &&
