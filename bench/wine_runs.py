@@ -34,13 +34,15 @@ def windows_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
-def wine_environment(prefix):
-    """WINEPREFIX, DISPLAY and the rest, as scripts/wine-env.sh sets them."""
-    script = ('. "%s/scripts/wine-env.sh" && addbar_wine_env "%s/build/windows" >&2 && env -0'
-              % (ROOT, ROOT))
+def wine_environment(build, prefix):
+    """WINEPREFIX, DISPLAY, the loader and the rest, as scripts/wine-env.sh sets
+    them for the build's bitness; a display of its own is kept beside the prefix."""
+    script = ('. "$1/scripts/wine-env.sh" && addbar_wine_env "$2" "$3" >&2 && env -0')
     env = dict(os.environ, WINEPREFIX=prefix)
-    output = subprocess.run(["bash", "-c", script], env=env, check=True,
-                            capture_output=True).stdout
+    env.pop("DISPLAY", None)
+    state = os.path.dirname(prefix)
+    output = subprocess.run(["bash", "-c", script, "wine-env", ROOT, build, state], env=env,
+                            check=True, capture_output=True).stdout
     env = dict(item.split("=", 1) for item in output.decode().split("\0") if "=" in item)
     # 26 drives, as the stand-in's runs have.
     devices = os.path.join(prefix, "dosdevices")
@@ -51,11 +53,11 @@ def wine_environment(prefix):
     # One server for the whole benchmark, started apart with no pipe of ours:
     # a server that a timed wine started would hold our pipes open after the
     # program ended, and it would start Wine afresh in some runs and not others.
-    subprocess.run(["wineserver", "-k"], env=env, stdout=subprocess.DEVNULL,
+    subprocess.run([env["WINESERVER"], "-k"], env=env, stdout=subprocess.DEVNULL,
                    stderr=subprocess.DEVNULL)
-    subprocess.run(["wineserver", "-p"], env=env, stdin=subprocess.DEVNULL,
+    subprocess.run([env["WINESERVER"], "-p"], env=env, stdin=subprocess.DEVNULL,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
-    run_quietly(["wine", "cmd", "/c", "exit"], env)
+    run_quietly([env["ADDBAR_WINE_LOADER"], "cmd", "/c", "exit"], env)
     return env
 
 
@@ -84,8 +86,8 @@ def call_figures(command, env):
 
 
 def import_registry(store, env):
-    run_quietly(["wine", "reg", "delete", VENDOR_KEY, "/f"], env, check=False)
-    run_quietly(["wine", "regedit", "/S", windows_path(store)], env)
+    run_quietly([env["ADDBAR_WINE_LOADER"], "reg", "delete", VENDOR_KEY, "/f"], env, check=False)
+    run_quietly([env["ADDBAR_WINE_LOADER"], "regedit", "/S", windows_path(store)], env)
 
 
 class BoxMissed(Exception):
@@ -139,18 +141,20 @@ def main():
     parser.add_argument("--stores", default=os.path.join(ROOT, "build", "bench", "stores"))
     parser.add_argument("--linux-bench", default=os.path.join(ROOT, "build", "linux", "bench",
                                                               "calls_bench"))
-    parser.add_argument("--windows", default=os.path.join(ROOT, "build", "windows"))
+    parser.add_argument("--windows", default=os.path.join(ROOT, "build", "windows"),
+                        help="a Windows build folder, 32-bit (default) or 64-bit")
     parser.add_argument("--json", help="also write the figures here")
     args = parser.parse_args()
     sizes = [make_stores.parse_size(text) for text in args.size or ["100K", "1M", "10M"]]
     kinds = args.kind or ["ini16", "ini8", "reg"]
     prefix = os.path.join(ROOT, "build", "bench", "wineprefix")
-    env = wine_environment(prefix)
+    env = wine_environment(args.windows, prefix)
+    wine = env["ADDBAR_WINE_LOADER"]
     windows_bench = os.path.join(args.windows, "bench", "calls_bench.exe")
     addbar = os.path.join(args.windows, "addbar.exe")
     noop = os.path.join(args.windows, "bench", "noop.exe")
 
-    starts = [timed(["wine", noop], env) for _ in range(args.repeats)]
+    starts = [timed([wine, noop], env) for _ in range(args.repeats)]
     start_time = statistics.median(starts)
     print("Wine process start (a program that ends at once): %.0f ms" % (start_time * 1000))
     rows = []
@@ -164,7 +168,7 @@ def main():
                     import_registry(pristine, env)
                 bench_env = dict(env, ADDBAR_BENCH_STORE=windows_path(pristine),
                                  ADDBAR_BENCH_WORK=windows_path(work))
-                wine_calls = call_figures(["wine", windows_bench], bench_env)
+                wine_calls = call_figures([wine, windows_bench], bench_env)
                 linux_env = dict(os.environ, ADDBAR_BENCH_STORE=pristine, ADDBAR_BENCH_WORK=work)
                 linux_calls = call_figures([args.linux_bench], linux_env)
                 runs = {"first": [], "second": []}
@@ -174,9 +178,9 @@ def main():
                     shutil.copyfile(pristine, store)
                     if kind == "reg":
                         import_registry(pristine, env)
-                        command = ["wine", addbar]
+                        command = [wine, addbar]
                     else:
-                        command = ["wine", addbar, "/I:" + windows_path(store)]
+                        command = [wine, addbar, "/I:" + windows_path(store)]
                     try:
                         times = [timed_until_box(command, env) for _ in ("first", "second")]
                     except BoxMissed:
@@ -196,8 +200,9 @@ def main():
                 print("done: %s %s" % (KIND_NAMES[kind], label), file=sys.stderr)
     finally:
         shutil.rmtree(work, ignore_errors=True)
-        subprocess.run(["wineserver", "-k"], env=env, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL)
+        subprocess.run(["bash", os.path.join(ROOT, "scripts", "wine-env.sh"), "stop",
+                        args.windows, os.path.dirname(prefix)], env=env,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     print("\nCalls (stand-in / Wine, median time per call):")
     print("%-11s %5s %-14s %12s %12s %8s" % ("store", "size", "call", "stand-in", "Wine",

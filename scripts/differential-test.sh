@@ -30,24 +30,24 @@ for program in "$linux_build/platform-replay" "$linux_build/platform-replay-comp
   fi
 done
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/addbar-differential.XXXXXX")
+# The dumps stay in the Windows build folder (not in /tmp, which the tests
+# leave as they found it), one run at a time.
+work="$windows_build/differential"
+exec 8>"$windows_build/differential.lock"
+flock -w 300 8 || { echo "differential-test: another run on $windows_build did not end" >&2; exit 2; }
+rm -rf -- "$work"
 mkdir -p "$work/linux-files" "$work/wine-files"
 
 # The stand-in keeps its registry in a file of this run's own.
 ADDBAR_REGISTRY="$work/linux-registry.reg" \
   "$linux_build/platform-replay" "$work/linux-files" "$work/linux.dump" "${scenarios[@]}"
 
-# Wine reaches the host's root as drive Z:. Runs of this script share the
-# prefix's registry key, so they take turns.
+# Wine reaches the host's root as drive Z:. The lock fd stays with this
+# script, not with Wine's server.
 wine_path() { printf 'Z:%s' "${1//\//\\}"; }
 export ADDBAR_WINE_BUILD="$windows_build"
-export WINEPREFIX="${WINEPREFIX:-$windows_build/wineprefix}"
-mkdir -p "$(dirname "$WINEPREFIX")"
-(
-  flock -w 120 9 || { echo "differential-test: another run holds the Wine prefix" >&2; exit 2; }
-  "$root/scripts/wine-run.sh" "$windows_build/platform-replay.exe" \
-    "$(wine_path "$work/wine-files")" "$(wine_path "$work/wine.dump")" "${scenarios[@]}"
-) 9>"$WINEPREFIX.differential.lock"
+"$root/scripts/wine-run.sh" "$windows_build/platform-replay.exe" \
+  "$(wine_path "$work/wine-files")" "$(wine_path "$work/wine.dump")" "${scenarios[@]}" 8>&-
 
 status=0
 "$linux_build/platform-replay-compare" "${detailed[@]}" "$work/linux.dump" "$work/wine.dump" \

@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # End to end under Wine, the way a user meets the Windows build: addbar.exe
-# and the stand-in file manager run under 32-bit Wine in a virtual X display
-# of their own; the message boxes are read back and answered from outside
+# and the stand-in file manager run under Wine (32- or 64-bit, as the build
+# is) in a virtual X display of their own; the message boxes are read back and answered from outside
 # (xdotool), and the results are checked with Wine's own reg tool and in the
 # INI files. Screenshots of the boxes and of the file manager's drive bar go
 # to <build>/e2e-screenshots.
 #
 #   scripts/e2e-wine.sh [build folder [scenario...]]     default: build/windows, all
+#   scripts/e2e-wine.sh build/windows64                   the 64-bit build
 #
 # Scenarios are named by their numbers (1, 3a, 7f …) as the output lists them.
-# This script prepares the display, the Wine prefix and the script's own
-# Windows helpers (scripts/e2e/*.cpp); the scenarios themselves are in
+# This script gets the display and the Wine prefix from scripts/wine-env.sh
+# and builds the script's own Windows helpers (scripts/e2e/*.cpp); the scenarios themselves are in
 # scripts/e2e/scenarios.py (Python 3, standard library only). Every scenario
 # reads the boxes it meets back (text, caption, buttons) and checks the exit
 # code against the length of the final box's text.
@@ -38,23 +39,21 @@ die() {
   exit 2
 }
 
-for program in wine wineserver Xvfb xdotool import i686-w64-mingw32-g++ python3 timeout flock; do
+# shellcheck source=wine-env.sh
+source "$here/wine-env.sh"
+arch=$(addbar_wine_arch_of_build "$build") || die "$build is not a Windows build folder"
+# The helpers are built for the build's own processor, so one loader runs all.
+if [ "$arch" = win64 ]; then compiler=x86_64-w64-mingw32-g++; else compiler=i686-w64-mingw32-g++; fi
+for program in Xvfb xdotool import "$compiler" python3 timeout flock; do
   command -v "$program" >/dev/null || die "$program is missing (scripts/install-deps.sh installs it)"
 done
 for program in addbar.exe fm-standin.exe; do
-  [ -f "$build/$program" ] || die "$build/$program is missing: build the windows preset first"
+  [ -f "$build/$program" ] || die "$build/$program is missing: build the Windows preset first"
 done
 
-xvfb_pid=
+started=
 cleanup() {
-  if [ -n "${WINEPREFIX:-}" ]; then
-    timeout 20 wineserver -k >/dev/null 2>&1
-  fi
-  if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null
-    for _ in $(seq 1 50); do kill -0 "$xvfb_pid" 2>/dev/null || break; sleep 0.1; done
-    kill -9 "$xvfb_pid" 2>/dev/null
-  fi
+  [ -n "$started" ] && addbar_wine_stop "$build" "$work"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
@@ -68,62 +67,20 @@ flock -w 300 9 || die "another run of e2e-wine.sh on $build did not end within 5
 rm -rf -- "$build/e2e-work" "$build/e2e-screenshots"
 mkdir -p "$work/logs" "$work/drives" "$shots" "$tools" || die "cannot make $work"
 
-# A display of our own: Xvfb picks a free number and writes it to fd 3.
-exec 3>"$work/display"
-setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp \
-  >"$work/logs/xvfb.log" 2>&1 </dev/null 9>&- &
-xvfb_pid=$!
-exec 3>&-
-for _ in $(seq 1 300); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || die "Xvfb did not start within 30 s (see $work/logs/xvfb.log)"
-DISPLAY=":$(head -n 1 "$work/display")"
-export DISPLAY
-
-export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all
-# No downloads of Mono or Gecko on a fresh prefix.
-export WINEDLLOVERRIDES='mscoree,mshtml='
-
-# The lock stays with this script: Wine's server must not keep it.
-wine_run() { timeout --kill-after=5 "${WINE_LIMIT:-60}" wine "$@" 9>&-; }
-
-# Windows spelling of a path of this machine.
-win_path() {
-  local path
-  path=$(wine_run winepath -w "$1") || return 1
-  printf '%s' "${path%$'\r'}"
-}
-
-if [ ! -f "$prefix/.e2e-ready" ]; then
-  mkdir -p "$prefix"
-  timeout --kill-after=10 120 wineboot -i >"$work/logs/wineboot.log" 2>&1 9>&- ||
-    die "creating the Wine prefix $prefix failed or took over 2 minutes"
-  cat >"$work/prefix-settings.reg" <<'EOF'
-REGEDIT4
-
-; A crashing program just ends: no debugger dialog waiting for a click.
-[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\AeDebug]
-"Auto"="1"
-"Debugger"="false"
-
-; Without a window manager, Wine draws the captions itself, and a window that
-; is told to go goes at once instead of waiting for a manager to answer.
-[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
-"Managed"="N"
-EOF
-  wine_run regedit /s "$(win_path "$work/prefix-settings.reg")" ||
-    die "could not set up the Wine prefix $prefix"
-  # Wine's own symbol font, for the close button in the captions.
-  if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
-    cp /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null
-  fi
-  touch "$prefix/.e2e-ready"
-fi
+# A display of our own (the screenshots show nothing else) and the prefix of
+# the scenarios, apart from the one the unit suites use. The lock stays with
+# this script: neither Xvfb nor Wine's server may keep it.
+unset DISPLAY
+export WINEPREFIX=$prefix
+started=yes
+addbar_wine_env "$build" "$work" 9>&- ||
+  die "could not set up Wine in $prefix (see $work/xvfb.log)"
 
 # Small Windows helpers of the script's own: one reads message boxes, one lists drives.
 for helper in box_reader drive_list; do
   exe=$tools/${helper//_/-}.exe
   if [ ! -f "$exe" ] || [ "$here/e2e/$helper.cpp" -nt "$exe" ]; then
-    timeout 120 i686-w64-mingw32-g++ -O2 -Wall -Wextra -municode -static \
+    timeout 120 "$compiler" -O2 -Wall -Wextra -municode -static \
       -o "$exe" "$here/e2e/$helper.cpp" >"$work/logs/$helper-build.log" 2>&1 ||
       die "could not build $exe (see $work/logs/$helper-build.log)"
   fi

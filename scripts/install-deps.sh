@@ -9,8 +9,10 @@ want=${1:-all}
 linux_packages=(cmake make g++ googletest libbenchmark-dev clang libclang-rt-dev)
 # Making the .deb: CPack's dependency lookup (dpkg-shlibdeps, file).
 linux_packages+=(dpkg-dev file)
-windows_packages=(g++-mingw-w64-i686 mingw-w64 wine wine32:i386 xvfb xdotool x11-apps imagemagick
-                  python3)
+# Both Windows builds, and Wine for each: the 32-bit loader runs only where the
+# kernel runs 32-bit programs, the 64-bit one everywhere.
+windows_packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64 wine wine32:i386 wine64
+                  xvfb xdotool x11-apps imagemagick python3)
 
 packages=("${linux_packages[@]}")
 # lintian checks the .deb; without it that one test is skipped.

@@ -1,14 +1,27 @@
 #!/usr/bin/env bash
-# Runs a Windows program of the build under 32-bit Wine, for CTest and by hand.
-# The Wine prefix lives in the build folder (created on first use); windows
-# need a display, so an Xvfb server is started when none is set.
+# Runs a Windows program of a build under Wine, for CTest and by hand, with
+# the loader that fits the program's bitness:
+#   scripts/wine-run.sh build/windows64/addbar.exe /I:x.ini
+# The build folder (and so the Wine prefix, in it, made on first use) is
+# ADDBAR_WINE_BUILD when set, else the nearest folder above the program that
+# holds wine-arch, else build/windows. Windows need a display: an Xvfb is
+# started when none is set (scripts/wine-env.sh stop <build> ends it).
 set -u
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=wine-env.sh
 source "$here/wine-env.sh"
 
-addbar_wine_env "${ADDBAR_WINE_BUILD:-$here/../build/windows}" || exit 125
+build=${ADDBAR_WINE_BUILD:-}
+if [ -z "$build" ] && [ -f "${1:-}" ]; then
+  folder=$(cd "$(dirname "$1")" && pwd)
+  while [ "$folder" != / ] && [ ! -f "$folder/wine-arch" ]; do folder=$(dirname "$folder"); done
+  [ -f "$folder/wine-arch" ] && build=$folder
+fi
+addbar_wine_env "${build:-$here/../build/windows}" || exit 125
+addbar_wine_keep_server
+
+loader=$(addbar_wine_loader "${1:-}") || exit 125
 
 # Wine's background processes (its server and services) outlive the program
 # and keep whatever output they inherited open: a caller reading our output
@@ -18,8 +31,13 @@ output=$(mktemp "${TMPDIR:-/tmp}/addbar-wine-out.XXXXXX") || exit 125
 errors=$(mktemp "${TMPDIR:-/tmp}/addbar-wine-err.XXXXXX") || exit 125
 trap 'rm -f -- "$output" "$errors"' EXIT
 
-timeout --kill-after=10 "${ADDBAR_WINE_TIMEOUT:-600}" wine "$@" </dev/null >"$output" 2>"$errors"
+timeout --kill-after=10 "${ADDBAR_WINE_TIMEOUT:-600}" "$loader" "$@" </dev/null >"$output" 2>"$errors"
 status=$?
 cat -- "$output"
 cat -- "$errors" >&2
+# A program that Wine could not start at all says nothing: say it here.
+if [ "$status" -ne 0 ] && [ ! -s "$output" ] && [ ! -s "$errors" ]; then
+  echo "wine-run: $1 ended with status $status and printed nothing" \
+    "(loader $loader, prefix $WINEPREFIX, display $DISPLAY)" >&2
+fi
 exit "$status"

@@ -80,7 +80,7 @@ class ScenarioRun:
         its programs along) and waits for them."""
         for program in self.started.values():
             if program.running():
-                subprocess.run(["timeout", "20", "wineserver", "-k"], check=False)
+                subprocess.run(["timeout", "20", os.environ["WINESERVER"], "-k"], check=False)
                 program.exit_code(END_WITHIN)
 
     def expect_box_text(self, what, box, expected):

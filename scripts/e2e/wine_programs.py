@@ -31,7 +31,8 @@ def wait_until(seconds, check, *args):
 
 
 def _wine_command(arguments, limit):
-    return ["timeout", "--kill-after=5", str(limit), "wine", *arguments]
+    # The loader that fits the build, as scripts/wine-env.sh chose it.
+    return ["timeout", "--kill-after=5", str(limit), os.environ["ADDBAR_WINE_LOADER"], *arguments]
 
 
 class Finished:
