@@ -8,8 +8,9 @@
 #
 #   scripts/stress-timing.sh [linux rounds [wine rounds]]     default: 20 and 5
 #
-# Builds the linux and windows presets first (nothing when they are up to
-# date). A round is one pass of the chosen tests with ctest -j2; a Wine round
+# Builds the linux preset and the Windows preset this machine runs under
+# Wine (scripts/wine-bits.sh: windows, else windows64) first (nothing when
+# they are up to date). A round is one pass of the chosen tests with ctest -j2; a Wine round
 # also runs the end-to-end scenarios 6a, 6b and 7f. Prints a line per round
 # and the totals; the exit status is 1 when any test failed. The logs of
 # failed rounds stay in build/stress-logs.
@@ -43,8 +44,12 @@ trap 'exit 130' INT TERM
 
 mkdir -p "$logs"
 presets=()
+wine_preset=windows
+if [ "$wine_rounds" -gt 0 ]; then
+  [ "$(scripts/wine-bits.sh)" = 64 ] && wine_preset=windows64
+fi
 [ "$linux_rounds" -gt 0 ] && presets+=(linux)
-[ "$wine_rounds" -gt 0 ] && presets+=(windows)
+[ "$wine_rounds" -gt 0 ] && presets+=("$wine_preset")
 for preset in "${presets[@]}"; do
   if ! { cmake --preset "$preset" && cmake --build --preset "$preset"; } \
     >"$logs/build-$preset.log" 2>&1; then
@@ -66,7 +71,7 @@ started=$SECONDS
 # round <platform> <number> <of>: one pass; adds to the totals.
 round() {
   local platform=$1 number=$2 of=$3 log preset=$1 begun=$SECONDS summary passed count failed
-  [ "$platform" = wine ] && preset=windows
+  [ "$platform" = wine ] && preset=$wine_preset
   log=$logs/$platform-round-$number.log
   ctest --preset "$preset" -R "$tests" -j2 >"$log" 2>&1
   summary=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1)
@@ -79,7 +84,7 @@ round() {
   fi
   if [ "$platform" = wine ]; then
     local status scenario_failures
-    scripts/e2e-wine.sh build/windows "${box_scenarios[@]}" >>"$log" 2>&1
+    scripts/e2e-wine.sh "build/$wine_preset" "${box_scenarios[@]}" >>"$log" 2>&1
     status=$?
     scenario_failures=$(grep -c '^FAIL ' "$log")
     case $status in
