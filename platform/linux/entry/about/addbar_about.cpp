@@ -25,7 +25,7 @@ const ProgramAbout kProgramAbout = {
     "8 bits of it, so a failure whose text is longer than 255 units gives 255.\n"
     "\n"
     "Environment: ADDBAR_REGISTRY, ADDBAR_ANSWERS, ADDBAR_DRIVES, ADDBAR_WINDOWS,\n"
-    "ADDBAR_WINDOWS_DIR. See addbar(1).\n",
+    "ADDBAR_WINDOWS_DIR, ADDBAR_LOCK_PATIENCE_MS. See addbar(1).\n",
 };
 
 }  // namespace standin
