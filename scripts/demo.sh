@@ -10,6 +10,7 @@ scripts/install-deps.sh linux
 cmake --preset linux >/dev/null
 cmake --build --preset linux --target addbar fm-standin >/dev/null
 
+programs=$PWD/build/linux
 work=$(mktemp -d /tmp/addbar-demo.XXXXXX)
 standin_pid=
 cleanup() {
@@ -29,7 +30,7 @@ export ADDBAR_WINDOWS_DIR="$work"
 start_file_manager() {
   local output=$1
   shift
-  build/linux/fm-standin "$@" >"$output" 2>&1 &
+  "$programs/fm-standin" "$@" >"$output" 2>&1 &
   standin_pid=$!
   for _ in $(seq 1 600); do
     grep -q '^window:' "$output" && return 0
@@ -48,6 +49,10 @@ stop_file_manager() {
 
 show() { sed 's/^/    /' "$1"; }
 
+# A box's text lines, and anything else addbar says; not the lines that
+# frame a box (begin, caption, style, answer, end).
+boxes() { grep -v '^\[message box\] \(begin\|caption\|style\|answer\|end\)' || true; }
+
 run_store() {
   local title=$1
   shift
@@ -55,9 +60,9 @@ run_store() {
   echo "-- the file manager is running and shows:"
   start_file_manager "$work/before.txt" "$@"
   show "$work/before.txt"
-  echo "-- addbar $* (its prompt answered OK):"
+  echo "-- addbar${*:+ $*} (its prompt answered OK):"
   set +e
-  ADDBAR_ANSWERS=ok build/linux/addbar "$@" 2>&1 | sed 's/^/    /'
+  ADDBAR_ANSWERS=ok "$programs/addbar" "$@" 2>&1 | boxes | sed 's/^/    /'
   local code=${PIPESTATUS[0]}
   set -e
   wait "$standin_pid" 2>/dev/null || true
@@ -70,9 +75,8 @@ run_store() {
   echo
 }
 
-cp samples/registry.reg "$work/registry.reg"
+cp samples/registry.reg samples/settings.ini "$work"
+cd "$work"
 export ADDBAR_REGISTRY="$work/registry.reg"
 run_store "registry store (a copy of samples/registry.reg)"
-
-cp samples/settings.ini "$work/settings.ini"
-run_store "INI file (a copy of samples/settings.ini)" "/I:$work/settings.ini"
+run_store "INI file (a copy of samples/settings.ini)" /I:settings.ini

@@ -143,6 +143,27 @@ INSTANTIATE_TEST_SUITE_P(
                     MissingIniCase{"absolute path",
                                    [](const TempDir &d) { return Narrow(d.File("gone.ini")); }}));
 
+// The code of a failure is the length of its text, which can pass 255. A
+// Linux shell would see the low 8 bits: 316 units would read as "done" (60).
+// There such a code arrives as 255, the code of no success; Windows keeps it.
+class FailureCodeBeyond255 : public AddbarRun, public testing::WithParamInterface<size_t> {};
+
+TEST_P(FailureCodeBeyond255, NeverReadsAsAnotherOutcome) {
+  const size_t length = GetParam();
+  const size_t fixed = CannotFind(WString()).size();
+  ASSERT_LT(fixed, length);
+  WString given(length - fixed, WCHAR('x'));
+  ProgramRun run = RunProgram(Request({"/I:" + Narrow(given)}));
+  ASSERT_TRUE(run.ended) << run.failure << "\n" << run.diagnostics;
+  ASSERT_EQ(1u, run.boxes.size()) << Shown(run);
+  EXPECT_EQ(CannotFind(given), run.boxes[0].text);
+  EXPECT_EQ(CurrentPlatform() == Platform::LinuxStandIn ? 255u : static_cast<DWORD>(length),
+            run.exitCode);
+}
+
+// Whole texts that would wrap to 0, to "done"'s 60 and 61, and to Cancel's 100.
+INSTANTIATE_TEST_SUITE_P(Table, FailureCodeBeyond255, testing::Values(256u, 316u, 317u, 356u));
+
 TEST_F(AddbarRun, AnOverlongIniPathIsCutByTheFormattingLimit) {
   // Windows carries at most 32,767 units of command line; the stand-in and
   // Wine carry more. Either is far beyond the 1024-unit limit.

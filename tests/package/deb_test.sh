@@ -27,10 +27,11 @@ dpkg-deb -f "$deb" Depends | grep -q 'libc6' || fail "no dependency on the C lib
 files=$(dpkg-deb -c "$deb" | awk '{ print $6 }')
 for file in ./usr/bin/addbar ./usr/bin/fm-standin ./usr/share/man/man1/addbar.1.gz \
             ./usr/share/man/man1/fm-standin.1.gz ./usr/share/doc/addbar/copyright \
-            ./usr/share/doc/addbar/changelog.gz; do
+            ./usr/share/doc/addbar/changelog.gz ./usr/share/doc/addbar/examples/registry.reg \
+            ./usr/share/doc/addbar/examples/settings.ini; do
   grep -qxF "$file" <<<"$files" || fail "$file is not in the package"
 done
 
 root="$out/root"
 dpkg-deb -x "$deb" "$root"
-"$here/run_installed.sh" "$root/usr/bin" "$samples" "$version"
+"$here/run_installed.sh" "$root/usr" "$samples" "$version"

@@ -12,10 +12,11 @@ prefix="$root/prefix"
 "$cmake" --install "$build" --prefix "$prefix"
 
 for file in bin/addbar bin/fm-standin share/man/man1/addbar.1.gz share/man/man1/fm-standin.1.gz \
-            share/doc/addbar/copyright share/doc/addbar/changelog.gz; do
+            share/doc/addbar/copyright share/doc/addbar/changelog.gz \
+            share/doc/addbar/examples/registry.reg share/doc/addbar/examples/settings.ini; do
   [ -f "$prefix/$file" ] || { echo "FAIL: $file is not installed" >&2; exit 1; }
 done
 zcat "$prefix/share/man/man1/addbar.1.gz" | grep -q "^\.TH ADDBAR 1 .*\"addbar $version\"" ||
   { echo "FAIL: the manual page does not carry the version $version" >&2; exit 1; }
 
-"$here/run_installed.sh" "$prefix/bin" "$samples" "$version"
+"$here/run_installed.sh" "$prefix" "$samples" "$version"

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Runs installed programs as a user would, on a copy of the sample INI file:
-# fm-standin plays the running file manager, addbar asks it to quit and adds
-# the drive bar, and a restarted fm-standin shows it.
-#   run_installed.sh <folder of addbar and fm-standin> <samples folder> <version>
+# Runs installed programs as a user would, on a copy of the sample INI file
+# installed among the examples: fm-standin plays the running file manager,
+# addbar asks it to quit and adds the drive bar, and a restarted fm-standin
+# shows it. Then the EXAMPLES of addbar(1), as written there.
+#   run_installed.sh <prefix (bin/, share/)> <samples folder> <version>
 set -euo pipefail
-bin=$1 samples=$2 version=$3
+prefix=$1 samples=$2 version=$3
+bin=$prefix/bin examples=$prefix/share/doc/addbar/examples
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/addbar-installed.XXXXXX")
 standin=
@@ -30,7 +32,10 @@ mkdir -m 700 "$work/windows"
 export ADDBAR_WINDOWS="$work/windows" ADDBAR_DRIVES=ACD ADDBAR_REGISTRY="$work/registry.reg"
 export ADDBAR_WINDOWS_DIR="$work"
 unset ADDBAR_ANSWERS ADDBAR_COMMAND_LINE
-cp "$samples/settings.ini" "$work/settings.ini"
+for name in registry.reg settings.ini; do
+  cmp -s "$samples/$name" "$examples/$name" || fail "examples/$name is not samples/$name"
+done
+cp "$examples/settings.ini" "$work/settings.ini"
 ini="/I:$work/settings.ini"
 
 # Starts fm-standin and reads what it prints until it says its window exists;
@@ -72,4 +77,24 @@ start_standin "$work/after.txt"
 cat "$work/after.txt"
 expected=$'drive bar: 3_60162\nbutton 1: A:\\\nbutton 2: C:\\\nbutton 3: D:\\\nwindow: vantrove_CommPort'
 [ "$(cat "$work/after.txt")" = "$expected" ] || fail "the restarted stand-in shows another drive bar"
+kill "$standin" && wait "$standin" 2>/dev/null || true
+standin=
+exec 3<&-
+
+# The manual page's EXAMPLES, run as written in a fresh folder, with the
+# examples folder and the programs where this prefix has them. Each
+# "echo $?    # N" line becomes a check that the status is N.
+zcat "$prefix/share/man/man1/addbar.1.gz" |
+  sed -n '/^\.SH EXAMPLES/,/^\.SH "SEE/{/^\.EX/,/^\.EE/p}' |
+  sed -e '/^\.E[XE]$/d' -e 's/\\-/-/g' -e 's/\\e/\\/g' \
+      -e "s#/usr/share/doc/addbar/examples#$examples#g" \
+      -e 's/^echo \$? *# *\([0-9]*\)$/s=$?; [ $s = \1 ] || { echo "FAIL: status $s, not \1" >\&2; exit 1; }/' \
+      >"$work/examples.sh"
+grep -q 'FAIL: status' "$work/examples.sh" || fail "addbar(1) has no EXAMPLES with a status"
+mkdir "$work/manual"
+mkdir -m 700 "$work/manual-windows"
+(cd "$work/manual" && unset ADDBAR_REGISTRY ADDBAR_DRIVES ADDBAR_ANSWERS &&
+  HOME="$work/manual" ADDBAR_WINDOWS="$work/manual-windows" PATH="$bin:$PATH" \
+    bash "$work/examples.sh") >"$work/examples.txt" 2>&1 ||
+  { cat "$work/examples.sh" "$work/examples.txt" >&2; fail "addbar(1)'s EXAMPLES"; }
 echo "installed programs in $bin: passed"

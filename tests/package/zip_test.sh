@@ -38,4 +38,6 @@ grep -q 'the addbar authors' "$folder/LICENSE.txt" || fail "LICENSE.txt names no
 # Text files with Windows line ends, one per line.
 [ "$(grep -c $'\r$' "$folder/README.txt")" = "$(wc -l <"$folder/README.txt")" ] ||
   fail "README.txt has lines without CR LF"
+# Written for whoever unpacks it: no links to files the zip does not hold.
+if grep -nE '\]\(|\.md\b' "$folder/README.txt"; then fail "README.txt links to files not in the zip"; fi
 echo "$name.zip: passed"

@@ -127,7 +127,8 @@ INSTANTIATE_TEST_SUITE_P(
                                    [](const std::string &temp) {
                                      std::string folder = temp + "/windows";
                                      mkdir((temp + "/elsewhere").c_str(), 0700);
-                                     symlink((temp + "/elsewhere").c_str(), folder.c_str());
+                                     EXPECT_EQ(
+                                         0, symlink((temp + "/elsewhere").c_str(), folder.c_str()));
                                      return folder;
                                    }}),
     [](const testing::TestParamInfo<UnusableFolder> &info) {
@@ -155,7 +156,7 @@ TEST_F(WindowFolderTest, SomeoneElsesFolderHoldsNoWindows) {
   }
   EXPECT_EQ(FindWindowW(nullptr, kTitle.c_str()), nullptr);
   EXPECT_EQ(StandinCreateWindow(kTitle.c_str()), nullptr);
-  chown(m_folder.c_str(), geteuid(), getegid());
+  EXPECT_EQ(0, chown(m_folder.c_str(), geteuid(), getegid()));
   StandinDestroyWindow(window);
 }
 

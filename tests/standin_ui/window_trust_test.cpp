@@ -120,8 +120,9 @@ TEST_P(PlantedSockets, AreNoWindows) {
     sockaddr_un address = AddressOf(path);
     if (bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0) _exit(1);
     chmod(path.c_str(), 0600);
-    if (GetParam().fileOfOther)
-      lchown(path.c_str(), testing_support::kOtherUser, testing_support::kOtherUser);
+    if (GetParam().fileOfOther &&
+        lchown(path.c_str(), testing_support::kOtherUser, testing_support::kOtherUser) != 0)
+      _exit(1);
     // The peer's credentials are those of whoever called listen().
     if (GetParam().listenerOfOther &&
         (setgid(testing_support::kOtherUser) != 0 || setuid(testing_support::kOtherUser) != 0))

@@ -48,7 +48,7 @@ struct ProgramRun {
 ProgramRun RunProgram(const ProgramRequest &request);
 
 // The exit code a parent can observe for a program that ended with `code`:
-// Windows keeps all 32 bits, a Linux process only the low 8.
+// Windows keeps all 32 bits; on Linux a code beyond 255 arrives as 255.
 DWORD ObservableExitCode(int code);
 
 // A built program's path as CMake gives it (a host path), in the form this

@@ -6,12 +6,15 @@
 #include <cstdlib>
 
 #include "common/host_bytes.h"
+#include "entry/settings_trouble.h"
 #include "entry/sole_option.h"
 #include "process/command_line.h"
+#include "ui/error_box_note.h"
 
 extern "C" void WINAPI ProcessEntry(void);
 
 int main(int argc, char **argv) {
+  standin::SetErrorBoxNote(standin::NoteSettingsTrouble);
   // A test can hand over a command line no argv spells (white space only, an
   // unclosed quote): then it is the whole command line, as on Windows, where
   // the starter chooses it freely.

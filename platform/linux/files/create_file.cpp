@@ -10,6 +10,7 @@
 #include "common/atomic_file.h"
 #include "common/host_path.h"
 #include "files/handle_table.h"
+#include "files/last_file_asked.h"
 #include "files/path_status.h"
 
 namespace {
@@ -45,6 +46,7 @@ HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwSha
   }
   std::string path;
   if (!standin::ToHostPath(lpFileName, path)) return Fail(ERROR_INVALID_NAME);
+  standin::NoteFileAskedFor(path);
   int flags = OpenFlags(dwDesiredAccess) | O_CLOEXEC;
 
   struct stat info;

@@ -65,8 +65,10 @@ DWORD WINAPI GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize)
 
 void WINAPI ExitProcess(UINT uExitCode) {
   std::fflush(nullptr);
-  // The host keeps the low 8 bits of the code.
-  std::exit(static_cast<int>(uExitCode));
+  // The host keeps only the low 8 bits of the code. A code beyond them (the
+  // length of a long error text) becomes 255, which no success has, instead
+  // of wrapping to whatever it would read as: 316 would be "done"'s 60.
+  std::exit(uExitCode <= 255 ? static_cast<int>(uExitCode) : 255);
 }
 
 // The stand-in reports Windows 10 (version 10.0, build 19045), as Windows does

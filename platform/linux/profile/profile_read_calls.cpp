@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "common/store_report.h"
 #include "profile/profile_document.h"
 #include "profile/profile_numbers.h"
 #include "profile/profile_path.h"
@@ -24,6 +25,13 @@ std::shared_ptr<const ProfileDocument> OpenForReading(LPCWSTR fileName, DWORD &s
   }
   LoadedProfile loaded = LoadProfile(hostPath);
   status = loaded.status;
+  // A missing file reads as empty, as it should; one that is there and can't
+  // be read reads as empty too, so the user is told why.
+  if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND && status != ERROR_PATH_NOT_FOUND) {
+    standin::ReportStoreProblem("the INI file " + hostPath + " can't be read: " +
+                                standin::ReasonOfStatus(hostPath, status, false) +
+                                ". Its settings read as missing until that is mended.");
+  }
   return loaded.document;
 }
 

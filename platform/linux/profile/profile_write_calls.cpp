@@ -2,6 +2,7 @@
 // has it on disk before it returns.
 #include <windows.h>
 
+#include "common/store_report.h"
 #include "profile/profile_document.h"
 #include "profile/profile_numbers.h"
 #include "profile/profile_path.h"
@@ -26,6 +27,9 @@ BOOL EditFile(LPCWSTR fileName, size_t mostAddedUnits, Edit edit) {
   DWORD status = CheckWritable(hostPath);
   if (status == ERROR_SUCCESS) status = EditProfile(hostPath, mostAddedUnits, edit);
   if (status != ERROR_SUCCESS) {
+    standin::ReportStoreProblem("the INI file " + hostPath + " can't be written: " +
+                                standin::ReasonOfStatus(hostPath, status, true) +
+                                ". It is left as it was.");
     SetLastError(status);
     return FALSE;
   }

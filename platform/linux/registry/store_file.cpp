@@ -9,12 +9,12 @@
 
 #include "common/atomic_file.h"
 #include "common/file_identity.h"
+#include "common/store_report.h"
 #include "common/whole_file.h"
 #include "registry/file_time.h"
 #include "registry/store_grammar.h"
 #include "registry/store_location.h"
 #include "registry/store_lock.h"
-#include "registry/store_report.h"
 
 namespace standin {
 
@@ -47,6 +47,11 @@ void ReportUnreadableStore(const std::string &path, const std::string &reason) {
                      ". Every registry call fails until that is mended.");
 }
 
+void ReportUnwritableStore(const std::string &path, const std::string &reason) {
+  ReportStoreProblem("the registry store " + path + " can't be written: " + reason +
+                     ". It is left as it was.");
+}
+
 // Whether the store kept is still the file `named` names: one stat, with
 // links followed, of the identity it was read or written with. A reader that
 // finds it so needs nothing else, which keeps the many calls of a run cheap.
@@ -74,7 +79,9 @@ StoreSession::StoreSession(Mode mode) : m_hold(g_storeLock), m_mode(mode) {
   m_path = ResolveLinkTarget(named);
   if (m_mode == Mode::Change) {
     if (!MakeParentFolders(m_path)) {
-      m_status = Win32ErrorFromErrno(errno);
+      int error = errno;
+      ReportUnwritableStore(m_path, "its folder can't be made: " + ReasonOf(error));
+      m_status = Win32ErrorFromErrno(error);
       return;
     }
     m_lockFd = TakeStoreLock(m_path, m_status);
@@ -147,6 +154,7 @@ DWORD StoreSession::Save() {
     g_cache.valid = false;
     g_cache.tree.reset();
   }
+  if (status != ERROR_SUCCESS) ReportUnwritableStore(m_path, ReasonOfStatus(m_path, status, true));
   return status;
 }
 

@@ -8,7 +8,7 @@
 
 #include "common/atomic_file.h"
 #include "common/patient_lock.h"
-#include "registry/store_report.h"
+#include "common/store_report.h"
 
 namespace standin {
 

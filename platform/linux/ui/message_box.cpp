@@ -11,6 +11,7 @@
 #include "ui/box_answers.h"
 #include "ui/box_buttons.h"
 #include "ui/box_report.h"
+#include "ui/error_box_note.h"
 
 namespace {
 
@@ -18,6 +19,7 @@ namespace {
 const char16_t kDefaultCaption[] = u"Error";
 
 int g_boxesShown = 0;
+standin::ErrorBoxNote g_errorBoxNote = nullptr;
 
 void Write(const std::string &text) {
   std::fwrite(text.data(), 1, text.size(), stderr);
@@ -68,9 +70,12 @@ int ChooseAnswer(UINT style, int boxIndex) {
 
 }  // namespace
 
+void standin::SetErrorBoxNote(ErrorBoxNote note) { g_errorBoxNote = note; }
+
 int WINAPI MessageBoxW(HWND, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType) {
   standin::WString caption(lpCaption != nullptr ? lpCaption : kDefaultCaption);
   standin::WString text(standin::ViewOf(lpText));
+  if ((uType & MB_ICONMASK) == MB_ICONERROR && g_errorBoxNote != nullptr) g_errorBoxNote(text);
   Write(standin::FormatBoxOpening(caption, text, uType));
   int answer = ChooseAnswer(uType, g_boxesShown++);
   Write(standin::FormatBoxClosing(answer));

@@ -145,7 +145,11 @@ ProgramRun RunProgram(const ProgramRequest &request) {
   return run;
 }
 
-DWORD ObservableExitCode(int code) { return static_cast<DWORD>(code) & 0xFF; }
+// Codes beyond the host's 8 bits arrive as 255 (see ExitProcess).
+DWORD ObservableExitCode(int code) {
+  DWORD whole = static_cast<DWORD>(code);
+  return whole <= 255 ? whole : 255;
+}
 
 WString BuiltProgram(const char *hostPath) { return Wide(hostPath); }
 

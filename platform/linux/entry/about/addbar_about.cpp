@@ -21,10 +21,11 @@ const ProgramAbout kProgramAbout = {
     "The switch may be / or -, the letter either case. Message boxes are written to\n"
     "standard error and answered from ADDBAR_ANSWERS or the terminal. The exit status\n"
     "is the length of the last box's text (60 or 61 when the drive bar was written),\n"
-    "or 100 when the prompt to quit vantrove was cancelled.\n"
+    "or 100 when the prompt to quit vantrove was cancelled. A shell sees only the low\n"
+    "8 bits of it, so a failure whose text is longer than 255 units gives 255.\n"
     "\n"
     "Environment: ADDBAR_REGISTRY, ADDBAR_ANSWERS, ADDBAR_DRIVES, ADDBAR_WINDOWS,\n"
-    "ADDBAR_WINDOWS_DIR. See addbar(1).\n",
+    "ADDBAR_WINDOWS_DIR, ADDBAR_LOCK_PATIENCE_MS. See addbar(1).\n",
 };
 
 }  // namespace standin
