@@ -41,6 +41,55 @@ CString FullIniPath(LPCWSTR iniPath) {
   return full;
 }
 
+bool StartsWith(const CString &text, LPCWSTR prefix) {
+  return lstrcmpW(text.Left(lstrlenW(prefix)), prefix) == 0;
+}
+
+// The path without the "\\?\" prefix a final path comes with: "\\?\UNC\"
+// stands for the "\\" of a share.
+CString WithoutLongPathPrefix(const CString &path) {
+  const WCHAR kSharePrefix[] = TEXT("\\\\?\\UNC\\");
+  const WCHAR kLongPrefix[] = TEXT("\\\\?\\");
+  if (StartsWith(path, kSharePrefix)) return CString(TEXT("\\\\")) + path.Mid(8);
+  if (StartsWith(path, kLongPrefix)) return path.Mid(4);
+  return path;
+}
+
+// The final path of what `path` names (a file, or with backup semantics a
+// folder) as the platform knows it: links, "." and "..", and on Windows short
+// names and case resolved. Empty when it can't be opened or named.
+CString FinalPathOf(LPCWSTR path) {
+  HANDLE opened = CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (opened == INVALID_HANDLE_VALUE) return CString();
+  CString named;
+  LPWSTR units = named.GetBuffer(kLongestPath);
+  if (units != nullptr) {
+    DWORD length = GetFinalPathNameByHandleW(opened, units, kLongestPath, FILE_NAME_NORMALIZED);
+    named.ReleaseBuffer(length < kLongestPath ? static_cast<int>(length) : 0);
+  }
+  CloseHandle(opened);
+  return WithoutLongPathPrefix(named);
+}
+
+// The file a full path ends at, named by the platform rather than by the
+// text that led there: the file's final path; for a file not made yet, its
+// folder's final path and its name; the full path itself when neither can
+// be had.
+CString FinalIniPath(const CString &full) {
+  CString named = FinalPathOf(full);
+  if (!named.IsEmpty()) return named;
+  int separator = full.ReverseFind(TEXT('\\'));
+  if (separator <= 0) return full;
+  CString folder = full.Left(separator);
+  // "C:" alone is the current folder of drive C, not its root.
+  if (folder.GetLength() == 2 && folder.GetAt(1) == TEXT(':')) folder += TEXT("\\");
+  CString namedFolder = FinalPathOf(folder);
+  if (namedFolder.IsEmpty()) return full;
+  if (namedFolder.GetAt(namedFolder.GetLength() - 1) != TEXT('\\')) namedFolder += TEXT("\\");
+  return namedFolder + full.Mid(separator + 1);
+}
+
 // 64-bit FNV-1a of the units, for paths too long to spell out in a name.
 CString HashOf(const CString &text) {
   unsigned long long hash = 14695981039346656037ull;
@@ -60,7 +109,7 @@ CString HashOf(const CString &text) {
 
 CString MakeStoreLockName(LPCWSTR iniPath) {
   if (iniPath == nullptr || iniPath[0] == 0) return CString(kRegistryLockName);
-  CString path = FullIniPath(iniPath);
+  CString path = FinalIniPath(FullIniPath(iniPath));
   LPWSTR units = path.GetBuffer(path.GetLength());
   if (units != nullptr) {
     CharLowerW(units);

@@ -75,6 +75,12 @@ void MakeReadOnly(const WString &path) {
 
 void MakeWritable(const WString &path) { SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL); }
 
+bool MakeFolderLink(const WString &link, const WString &target) {
+  return CreateSymbolicLinkW(
+             link.c_str(), target.c_str(),
+             SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) != 0;
+}
+
 ScopedEnvironment::ScopedEnvironment(const char *name, const char *value) : m_name(name) {
   char old[32768];
   DWORD length = GetEnvironmentVariableA(name, old, sizeof old);
