@@ -186,6 +186,35 @@ TEST_F(StoreTrust, ALockHeldByAnotherProcessIsWaitedForOnlyWhileTheStoreChanges)
   RegCloseKey(key);
 }
 
+// ADDBAR_LOCK_PATIENCE_MS takes whole milliseconds from a second to an hour;
+// any other value is named on standard error and the default is used.
+struct PatienceValue {
+  const char *text;
+  bool used;
+};
+
+class LockPatience : public StoreTrust, public testing::WithParamInterface<PatienceValue> {};
+
+TEST_P(LockPatience, IsWholeMillisecondsFromASecondToAnHour) {
+  HKEY key = OpenTestKey();
+  testing_support::ScopedEnvironment patience("ADDBAR_LOCK_PATIENCE_MS", GetParam().text);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(ERROR_SUCCESS, SetNumber(key, TEXT("v"), 1));
+  std::string messages = testing::internal::GetCapturedStderr();
+  const std::string refusal =
+      std::string("ADDBAR_LOCK_PATIENCE_MS=") + GetParam().text + " is not used";
+  EXPECT_EQ(GetParam().used, messages.find(refusal) == std::string::npos) << messages;
+  RegCloseKey(key);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, LockPatience,
+                         testing::Values(PatienceValue{"1000", true},
+                                         PatienceValue{"3600000", true}, PatienceValue{"0", false},
+                                         PatienceValue{"999", false},
+                                         PatienceValue{"3600001", false},
+                                         PatienceValue{"-5000", false},
+                                         PatienceValue{"2s", false}));
+
 // Only what a killed writer of this user left is swept: not a live writer's
 // file (it holds the file's lock), not another user's, not another file's.
 TEST_F(StoreTrust, TemporaryFilesOfKilledWritersAreSweptByTheNextWrite) {

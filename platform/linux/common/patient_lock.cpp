@@ -6,11 +6,12 @@
 
 #include <cerrno>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <mutex>
 #include <string>
+
+#include "registry/store_report.h"
 
 namespace standin {
 
@@ -38,13 +39,11 @@ int LockPatienceMs() {
   bool whole = *end == '\0' && errno == 0 && chosen[0] >= '0' && chosen[0] <= '9';
   if (whole && value >= kLeastLockPatienceMs && value <= kMostLockPatienceMs)
     return static_cast<int>(value);
-  static std::once_flag told;
-  std::call_once(told, [&] {
-    std::fprintf(stderr,
-                 "addbar: ADDBAR_LOCK_PATIENCE_MS=%s is not used: it takes whole milliseconds "
-                 "from %d to %d. Locks are waited for %d ms.\n",
-                 chosen, kLeastLockPatienceMs, kMostLockPatienceMs, kDefaultLockPatienceMs);
-  });
+  ReportStoreProblem(std::string("ADDBAR_LOCK_PATIENCE_MS=") + chosen +
+                     " is not used: it takes whole milliseconds from " +
+                     std::to_string(kLeastLockPatienceMs) + " to " +
+                     std::to_string(kMostLockPatienceMs) + ". Locks are waited for " +
+                     std::to_string(kDefaultLockPatienceMs) + " ms.");
   return kDefaultLockPatienceMs;
 }
 

@@ -21,7 +21,7 @@ const int kMostLockPatienceMs = 3600000;
 // How long a lock is waited for while the file it guards stays the same:
 // ADDBAR_LOCK_PATIENCE_MS when it is a whole number of milliseconds from
 // kLeastLockPatienceMs to kMostLockPatienceMs, else kDefaultLockPatienceMs
-// (a value out of that range is named on standard error, once).
+// (another value is named on standard error, once).
 int LockPatienceMs();
 
 // Takes an exclusive flock on `fd`, the lock file `lockName`. Between tries
