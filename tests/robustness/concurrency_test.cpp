@@ -111,8 +111,9 @@ TEST_P(Concurrency, RunsAtOnceEndAsSomeOrderOfThem) {
 INSTANTIATE_TEST_SUITE_P(
     Stores, Concurrency,
     testing::Values(ConcurrencyCase{"RegistryTwo", RobustKind::Registry, {kFirst, kSecond}},
-                    ConcurrencyCase{
-                        "RegistryThree", RobustKind::Registry, {kFirst, kSecond, kThird}},
+                    ConcurrencyCase{"RegistryThree",
+                                    RobustKind::Registry,
+                                    {kFirst, kSecond, kThirdInAnotherLayout}},
                     ConcurrencyCase{"IniTwo", RobustKind::Ini, {kFirst, kSecond}},
                     ConcurrencyCase{"IniTwoPaths", RobustKind::Ini, {kFirst, kSecondThroughLink}},
                     ConcurrencyCase{"IniThree", RobustKind::Ini, {kFirst, kSecond, kThird}}),
