@@ -42,7 +42,13 @@ std::string Unfit(const struct stat &info, uid_t owner) {
 
 }  // namespace
 
-OpenedLockFile OpenLockFile(int folderFd, const std::string &name, uid_t owner, gid_t group) {
+namespace {
+
+// One try: made, opened, refused, or gone or replaced between the look at it
+// and its opening (`vanished`), when another process removed it meanwhile.
+OpenedLockFile TryOpenLockFile(int folderFd, const std::string &name, uid_t owner, gid_t group,
+                               bool &vanished) {
+  vanished = false;
   OpenedLockFile opened;
   int fd = openat(folderFd, name.c_str(), kOpenFlags | O_CREAT | O_EXCL, 0600);
   if (fd >= 0) {
@@ -64,27 +70,55 @@ OpenedLockFile OpenLockFile(int folderFd, const std::string &name, uid_t owner, 
   // Looked at before it is opened: opening a device or a FIFO may itself do
   // something.
   struct stat found;
-  if (fstatat(folderFd, name.c_str(), &found, AT_SYMLINK_NOFOLLOW) != 0)
+  if (fstatat(folderFd, name.c_str(), &found, AT_SYMLINK_NOFOLLOW) != 0) {
+    vanished = errno == ENOENT;
     return Refused(errno, ReasonOf(errno));
+  }
+  if (found.st_nlink == 0) {  // removed while it was looked at
+    vanished = true;
+    return Refused(ENOENT, ReasonOf(ENOENT));
+  }
   std::string unfit = Unfit(found, owner);
   if (!unfit.empty()) return Refused(S_ISLNK(found.st_mode) ? ELOOP : EACCES, unfit);
   fd = openat(folderFd, name.c_str(), kOpenFlags);
-  if (fd < 0) return Refused(errno, ReasonOf(errno));
+  if (fd < 0) {
+    vanished = errno == ENOENT;
+    return Refused(errno, ReasonOf(errno));
+  }
   struct stat info;
   if (fstat(fd, &info) != 0) {
     int error = errno;
     close(fd);
     return Refused(error, ReasonOf(error));
   }
-  // What was opened must be what was looked at.
+  // What was opened must be what was looked at, still named; another
+  // process may have removed it (and made a new one) meanwhile, which is
+  // looked at anew.
+  if (info.st_dev != found.st_dev || info.st_ino != found.st_ino || info.st_nlink == 0) {
+    close(fd);
+    vanished = true;
+    return Refused(ENOENT, "it was replaced while it was opened");
+  }
   unfit = Unfit(info, owner);
-  if (unfit.empty() && (info.st_dev != found.st_dev || info.st_ino != found.st_ino))
-    unfit = "it was replaced while it was opened";
   if (!unfit.empty()) {
     close(fd);
     return Refused(EACCES, unfit);
   }
   opened.fd = fd;
+  return opened;
+}
+
+// Tries while another process keeps removing the file between a try's
+// making and opening: each removal is that process's progress.
+const int kMostTries = 100;
+
+}  // namespace
+
+OpenedLockFile OpenLockFile(int folderFd, const std::string &name, uid_t owner, gid_t group) {
+  OpenedLockFile opened;
+  bool vanished = true;
+  for (int tries = 0; vanished && tries < kMostTries; ++tries)
+    opened = TryOpenLockFile(folderFd, name, owner, group, vanished);
   return opened;
 }
 
