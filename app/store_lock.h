@@ -2,8 +2,10 @@
 // store before it reads the toolbar settings and holds it until everything is
 // written, just before its final box, so that runs side by side end as if one
 // had run after the other. The registry is one store whatever the layout (the
-// bookmarks are shared by all layouts); an INI file is known by its full
-// path, case folded, since Windows file names know no case.
+// bookmarks are shared by all layouts); an INI file is known by the file its
+// path ends at, as the platform names it (GetFinalPathNameByHandleW), so that
+// a link, "..", or another spelling of the same file takes the same lock;
+// case folded, since Windows file names know no case.
 #pragma once
 
 #include <windows.h>

@@ -56,8 +56,9 @@ class AddbarRun : public testing::Test {
     request.program = m_program;
     for (const std::string &argument : arguments) request.arguments.push_back(Wide(argument));
     request.workingDirectory = m_workFolder.Path();
-    // No running file manager may answer: a window folder of our own.
-    request.environment.emplace_back("ADDBAR_WINDOWS", Narrow(m_windowsFolder.Path()));
+    // No running file manager may answer: a window folder of our own, inside
+    // a folder of the test's, as the stand-in keeps its mutexes beside it.
+    request.environment.emplace_back("ADDBAR_WINDOWS", Narrow(m_windowsFolder.File("windows")));
     // The stand-in's Windows folder, where bare INI file names are read: empty.
     request.environment.emplace_back("ADDBAR_WINDOWS_DIR", Narrow(m_systemFolder.Path()));
     return request;

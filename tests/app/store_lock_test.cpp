@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <future>
 #include <memory>
 #include <string>
@@ -36,6 +37,10 @@ TEST(StoreLockName, RegistryIsOneStoreWhateverTheLayout) {
 // Spellings of folder\conf\settings.ini that Windows takes for one file.
 class SameIniFile : public testing::TestWithParam<const char *> {
  protected:
+  void SetUp() override {
+    std::filesystem::create_directory(std::filesystem::path(m_folder.File("conf")));
+    testing_support::WriteBytes(m_folder.File("conf/settings.ini"), "");
+  }
   TempDir m_folder;
 };
 
@@ -49,6 +54,38 @@ INSTANTIATE_TEST_SUITE_P(Spellings, SameIniFile,
                          testing::Values("/conf/settings.ini", "\\CONF\\Settings.INI",
                                          "\\.\\conf\\settings.ini", "\\conf\\x\\..\\settings.ini",
                                          "\\\\conf\\\\settings.ini"));
+
+// The file a path ends at names the lock, not the text that led there: a
+// folder reached through a link is the same folder, for a file and for one
+// not made yet.
+TEST(StoreLockName, ALinkedFolderLeadsToTheSameName) {
+  TempDir folder;
+  std::filesystem::create_directory(std::filesystem::path(folder.File("real")));
+  testing_support::WriteBytes(folder.File("real/settings.ini"), "");
+  if (!testing_support::MakeFolderLink(folder.File("link"), folder.File("real")))
+    GTEST_SKIP() << "this system does not let a test make a link";
+  EXPECT_EQ(LockName(folder.File("real\\settings.ini")),
+            LockName(folder.File("link\\settings.ini")));
+  EXPECT_EQ(LockName(folder.File("real\\new.ini")), LockName(folder.File("link\\new.ini")));
+}
+
+// Spellings only the Linux host has: the current folder as /proc/self/cwd,
+// and ".." after a link, which the host takes from where the link leads
+// (Windows takes ".." out of the text before it opens anything).
+TEST(StoreLockName, HostSpellingsOfOneFileGetTheSameName) {
+  SKIP_UNLESS_STANDIN("these are spellings of the Linux host");
+  TempDir folder;
+  std::filesystem::create_directories(std::filesystem::path(folder.File("real/sub")));
+  testing_support::WriteBytes(folder.File("real/settings.ini"), "");
+  ASSERT_TRUE(testing_support::MakeFolderLink(folder.File("link"), folder.File("real/sub")));
+  const WString plain = LockName(folder.File("real/settings.ini"));
+  EXPECT_EQ(plain, LockName(folder.File("link/../settings.ini")));
+  std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(std::filesystem::path(folder.File("real")));
+  WString throughProc = LockName(Wide("/proc/self/cwd/settings.ini"));
+  std::filesystem::current_path(before);
+  EXPECT_EQ(plain, throughProc);
+}
 
 TEST(StoreLockName, OtherFilesGetOtherNames) {
   TempDir folder;

@@ -86,7 +86,7 @@ class WindowFolder : public testing::Test {
 
 TEST_F(WindowFolder, MissingFolderMeansNoFileManager) {
   testing_support::ScopedEnvironment windows("ADDBAR_WINDOWS",
-                                             Narrow(m_elsewhere.File("absent/windows")).c_str());
+                                             Narrow(m_elsewhere.File("windows")).c_str());
   DriveBarRun::ExpectDone(m_run.RunAddbar({BoxAnswer::Cancel}), 3);
 }
 

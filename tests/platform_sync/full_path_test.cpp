@@ -1,10 +1,12 @@
-// GetFullPathNameW as the store lock uses it to name an INI file: one
-// spelling for every way of writing the same path.
+// GetFullPathNameW and GetFinalPathNameByHandleW as the store lock uses them
+// to name an INI file: one spelling for every way of writing the same path,
+// then the name of the file it ends at.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <vector>
 
 #include "support/test_support.h"
 
@@ -65,6 +67,34 @@ TEST(FullPath, SizesAndFilePartAsWindowsGivesThem) {
   filePart = buffer;
   GetFullPathNameW((folder.Path() + Wide("\\sub\\")).c_str(), 1024, buffer, &filePart);
   EXPECT_EQ(filePart, nullptr);
+}
+
+WString FinalPath(const WString &path, DWORD flags) {
+  HANDLE opened =
+      CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  EXPECT_NE(opened, INVALID_HANDLE_VALUE) << Narrow(path);
+  // Too small a buffer: the size needed, terminator included.
+  DWORD needed = GetFinalPathNameByHandleW(opened, nullptr, 0, flags);
+  std::vector<WCHAR> buffer(needed + 1);
+  DWORD length = GetFinalPathNameByHandleW(opened, buffer.data(), needed, flags);
+  CloseHandle(opened);
+  EXPECT_EQ(needed - 1, length) << Narrow(path);
+  return WString(buffer.data(), length < needed ? length : 0);
+}
+
+TEST(FinalPath, NamesWhatAHandleLeadsToInTheLongForm) {
+  TempDir folder;
+  std::filesystem::create_directory(std::filesystem::path(folder.File("conf")));
+  testing_support::WriteBytes(folder.File("conf/a.ini"), "");
+  const WString file = FinalPath(folder.File("conf\\..\\conf\\a.ini"), FILE_NAME_NORMALIZED);
+  EXPECT_EQ(Wide("\\\\?\\"), file.substr(0, 4)) << Narrow(file);
+  // A folder opens with backup semantics, and holds the file by its name.
+  EXPECT_EQ(FinalPath(folder.File("conf"), FILE_NAME_NORMALIZED) + Wide("\\a.ini"), file);
+  // Without the volume: the same path after the volume's part.
+  const WString bare = FinalPath(folder.File("conf\\a.ini"), VOLUME_NAME_NONE);
+  ASSERT_FALSE(bare.empty());
+  EXPECT_EQ(bare, file.substr(file.size() - bare.size())) << Narrow(bare);
 }
 
 }  // namespace

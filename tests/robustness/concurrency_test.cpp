@@ -2,7 +2,8 @@
 // as some order of them run one after the other would: every run ends
 // "done", and the store is what one of the orders leaves. The runs have
 // different drives (and one another layout), so every order leaves a store of
-// its own. Figures go to standard output.
+// its own; two runs name one INI file by two paths. Figures go to standard
+// output.
 //
 //   ADDBAR_CONCURRENT_TRIALS  trials per case (default 8)
 #include <gtest/gtest.h>
@@ -23,6 +24,7 @@ struct RunPlan {
   const char *drives;
   const char *layout;
   int buttons;
+  bool throughLink;  // the INI file by another path: through a link to its folder
 };
 
 struct ConcurrencyCase {
@@ -33,12 +35,13 @@ struct ConcurrencyCase {
 
 void PrintTo(const ConcurrencyCase &c, std::ostream *out) { *out << c.name; }
 
-const RunPlan kFirst = {"ABCDEFGHIJKLM", "", 13};
-const RunPlan kSecond = {"HIJKLMNOPQRST", "", 13};
-const RunPlan kThird = {"NOPQRSTUVWXYZ", "", 13};
+const RunPlan kFirst = {"ABCDEFGHIJKLM", "", 13, false};
+const RunPlan kSecond = {"HIJKLMNOPQRST", "", 13, false};
+const RunPlan kThird = {"NOPQRSTUVWXYZ", "", 13, false};
 // Another layout: its own toolbars, and in the registry the same bookmarks
 // (an INI file keeps a layout's bookmarks apart), so the same store.
-const RunPlan kThirdInAnotherLayout = {"NOPQRSTUVWXYZ", "work", 13};
+const RunPlan kThirdInAnotherLayout = {"NOPQRSTUVWXYZ", "work", 13, false};
+const RunPlan kSecondThroughLink = {"HIJKLMNOPQRST", "", 13, true};
 
 class Concurrency : public testing::TestWithParam<ConcurrencyCase> {
  protected:
@@ -47,9 +50,9 @@ class Concurrency : public testing::TestWithParam<ConcurrencyCase> {
 
   std::unique_ptr<AddbarProcess> Start(size_t run) {
     const RunPlan &plan = GetParam().runs[run];
-    return std::unique_ptr<AddbarProcess>(
-        new AddbarProcess(m_store.Options(plan.layout), m_store.Environment(plan.drives),
-                          m_work + "/errors" + std::to_string(run) + ".txt"));
+    return std::unique_ptr<AddbarProcess>(new AddbarProcess(
+        m_store.Options(plan.layout, plan.throughLink), m_store.Environment(plan.drives),
+        m_work + "/errors" + std::to_string(run) + ".txt"));
   }
 
   void ExpectDone(size_t run, int status) {
@@ -108,9 +111,11 @@ TEST_P(Concurrency, RunsAtOnceEndAsSomeOrderOfThem) {
 INSTANTIATE_TEST_SUITE_P(
     Stores, Concurrency,
     testing::Values(ConcurrencyCase{"RegistryTwo", RobustKind::Registry, {kFirst, kSecond}},
-                    ConcurrencyCase{
-                        "RegistryThree", RobustKind::Registry, {kFirst, kSecond, kThird}},
+                    ConcurrencyCase{"RegistryThree",
+                                    RobustKind::Registry,
+                                    {kFirst, kSecond, kThirdInAnotherLayout}},
                     ConcurrencyCase{"IniTwo", RobustKind::Ini, {kFirst, kSecond}},
+                    ConcurrencyCase{"IniTwoPaths", RobustKind::Ini, {kFirst, kSecondThroughLink}},
                     ConcurrencyCase{"IniThree", RobustKind::Ini, {kFirst, kSecond, kThird}}),
     [](const testing::TestParamInfo<ConcurrencyCase> &info) {
       return std::string(info.param.name);

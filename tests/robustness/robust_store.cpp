@@ -8,6 +8,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -149,9 +150,16 @@ std::vector<std::string> RobustStore::Temporaries() const {
   return found;
 }
 
-std::vector<std::string> RobustStore::Options(const std::string &layout) const {
+std::vector<std::string> RobustStore::Options(const std::string &layout, bool throughLink) const {
   std::vector<std::string> options;
-  if (m_kind == RobustKind::Ini) options.push_back("/I:" + m_file);
+  if (m_kind == RobustKind::Ini && throughLink) {
+    // <folder>/link is the folder itself.
+    const std::string link = m_folderPath + "/link";
+    if (symlink(".", link.c_str()) != 0 && errno != EEXIST) return {};
+    options.push_back("/I:" + link + m_file.substr(m_folderPath.size()));
+  } else if (m_kind == RobustKind::Ini) {
+    options.push_back("/I:" + m_file);
+  }
   if (!layout.empty()) options.push_back("/S:" + layout);
   return options;
 }

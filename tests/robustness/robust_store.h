@@ -40,8 +40,9 @@ class RobustStore {
   // leaves one), as paths.
   std::vector<std::string> Temporaries() const;
 
-  // The options and environment of an addbar run with `drives` and `layout`.
-  std::vector<std::string> Options(const std::string &layout) const;
+  // The options and environment of an addbar run with `drives` and `layout`;
+  // `throughLink`: an INI file named through a link to its folder.
+  std::vector<std::string> Options(const std::string &layout, bool throughLink = false) const;
   Variables Environment(const std::string &drives) const;
 
  private:

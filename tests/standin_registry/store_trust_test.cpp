@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <set>
 #include <string>
 
@@ -134,19 +135,35 @@ TEST_F(StoreTrust, TheLockFileIsPrivateWhateverTheUmask) {
   EXPECT_EQ(0600u, info.st_mode & 07777);
 }
 
-TEST_F(StoreTrust, ALinkInPlaceOfTheLockFileIsNotFollowed) {
-  const std::string target = Folder() + "/planted";
-  ASSERT_EQ(0, symlink(target.c_str(), LockPath().c_str()));
+// Whatever stands in the lock file's place is neither used nor changed: the
+// change fails, a line names the file, and nothing is written.
+class PlantedStoreLocks : public StoreTrust,
+                          public testing::WithParamInterface<testing_support::PlantedFile> {};
+
+TEST_P(PlantedStoreLocks, AreRefusedNamedAndLeftAsTheyAre) {
+  const std::string other = Folder() + "/other";
+  if (!GetParam().make(LockPath(), other)) GTEST_SKIP() << "only the super-user can plant it";
+  const std::string before =
+      testing_support::Describe(LockPath()) + testing_support::Describe(other);
   testing::internal::CaptureStderr();
   HKEY key = nullptr;
   EXPECT_EQ(ERROR_ACCESS_DENIED, RegCreateKeyExW(HKEY_CURRENT_USER, TEXT("Software\\t"), 0, nullptr,
                                                  0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
   std::string messages = testing::internal::GetCapturedStderr();
-  EXPECT_NE(std::string::npos, messages.find("symbolic link")) << messages;
-  EXPECT_FALSE(testing_support::FileExists(Wide(target)));
+  EXPECT_NE(std::string::npos, messages.find(LockPath() + " can't be used: ")) << messages;
+  EXPECT_EQ(before, testing_support::Describe(LockPath()) + testing_support::Describe(other));
   EXPECT_FALSE(testing_support::FileExists(StorePath()));
 }
 
+INSTANTIATE_TEST_SUITE_P(Table, PlantedStoreLocks,
+                         testing::ValuesIn(testing_support::PlantedLockFiles()),
+                         [](const testing::TestParamInfo<testing_support::PlantedFile> &info) {
+                           return std::string(info.param.label);
+                         });
+
+// Another process holds the lock and the store stays as it is: the change is
+// given up after the patience, and the next change of the same run gives up
+// at once rather than waiting as long again.
 TEST_F(StoreTrust, ALockHeldByAnotherProcessIsWaitedForOnlyWhileTheStoreChanges) {
   HKEY key = OpenTestKey();
   ASSERT_EQ(ERROR_SUCCESS, SetNumber(key, TEXT("kept"), 1));
@@ -155,9 +172,12 @@ TEST_F(StoreTrust, ALockHeldByAnotherProcessIsWaitedForOnlyWhileTheStoreChanges)
   int holder = open(LockPath().c_str(), O_RDWR | O_CLOEXEC);
   ASSERT_GE(holder, 0);
   ASSERT_EQ(0, flock(holder, LOCK_EX));
-  testing_support::ScopedEnvironment patience("ADDBAR_LOCK_PATIENCE_MS", "50");
+  testing_support::ScopedEnvironment patience("ADDBAR_LOCK_PATIENCE_MS", "1000");
   testing::internal::CaptureStderr();
   EXPECT_EQ(ERROR_LOCK_VIOLATION, SetNumber(key, TEXT("new"), 2));
+  auto started = std::chrono::steady_clock::now();
+  EXPECT_EQ(ERROR_LOCK_VIOLATION, SetNumber(key, TEXT("other"), 3));
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(1000));
   std::string messages = testing::internal::GetCapturedStderr();
   EXPECT_NE(std::string::npos, messages.find("is held by another process")) << messages;
   EXPECT_EQ(before, testing_support::ReadBytes(StorePath()));
@@ -166,13 +186,54 @@ TEST_F(StoreTrust, ALockHeldByAnotherProcessIsWaitedForOnlyWhileTheStoreChanges)
   RegCloseKey(key);
 }
 
+// ADDBAR_LOCK_PATIENCE_MS takes whole milliseconds from a second to an hour;
+// any other value is named on standard error and the default is used.
+struct PatienceValue {
+  const char *text;
+  bool used;
+};
+
+class LockPatience : public StoreTrust, public testing::WithParamInterface<PatienceValue> {};
+
+TEST_P(LockPatience, IsWholeMillisecondsFromASecondToAnHour) {
+  HKEY key = OpenTestKey();
+  testing_support::ScopedEnvironment patience("ADDBAR_LOCK_PATIENCE_MS", GetParam().text);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(ERROR_SUCCESS, SetNumber(key, TEXT("v"), 1));
+  std::string messages = testing::internal::GetCapturedStderr();
+  const std::string refusal =
+      std::string("ADDBAR_LOCK_PATIENCE_MS=") + GetParam().text + " is not used";
+  EXPECT_EQ(GetParam().used, messages.find(refusal) == std::string::npos) << messages;
+  RegCloseKey(key);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, LockPatience,
+                         testing::Values(PatienceValue{"1000", true},
+                                         PatienceValue{"3600000", true}, PatienceValue{"0", false},
+                                         PatienceValue{"999", false},
+                                         PatienceValue{"3600001", false},
+                                         PatienceValue{"-5000", false},
+                                         PatienceValue{"2s", false}));
+
+// Only what a killed writer of this user left is swept: not a live writer's
+// file (it holds the file's lock), not another user's, not another file's.
 TEST_F(StoreTrust, TemporaryFilesOfKilledWritersAreSweptByTheNextWrite) {
   HKEY key = OpenTestKey();
-  const std::set<std::string> kept = {"registry.reg.addbar-tmp-toolong",  // no name mkstemp gives
-                                      "other.reg.addbar-tmp-Ab3dE9"};     // another file's
+  std::set<std::string> kept = {"registry.reg.addbar-tmp-toolong",  // no name mkstemp gives
+                                "other.reg.addbar-tmp-Ab3dE9",      // another file's
+                                "registry.reg.addbar-tmp-Live01"};  // a live writer's
   for (const std::string &name : kept) testing_support::WriteBytes(m_folder.File(name), "x");
   testing_support::WriteBytes(m_folder.File("registry.reg.addbar-tmp-Ab3dE9"), "half a store");
+  int live = open((Folder() + "/registry.reg.addbar-tmp-Live01").c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_EQ(0, flock(live, LOCK_EX));
+  const std::string others = Folder() + "/registry.reg.addbar-tmp-Other1";
+  if (testing_support::CanActAsOtherUser()) {
+    testing_support::WriteBytes(Wide(others), "another user's");
+    ASSERT_EQ(0, chown(others.c_str(), testing_support::kOtherUser, testing_support::kOtherUser));
+    kept.insert("registry.reg.addbar-tmp-Other1");
+  }
   ASSERT_EQ(ERROR_SUCCESS, SetNumber(key, TEXT("v"), 1));
+  close(live);
   std::set<std::string> expected = kept;
   expected.insert({"registry.reg", "registry.reg.lock"});
   EXPECT_EQ(expected, FolderEntries(Folder()));
@@ -185,11 +246,17 @@ TEST_F(StoreTrust, TheSuperUserLeavesAUsersStoreTheUsers) {
   HKEY key = OpenTestKey();
   ASSERT_EQ(0, chown(Host().c_str(), testing_support::kOtherUser, testing_support::kOtherUser));
   ASSERT_EQ(0, chmod(Host().c_str(), 0640));
+  ASSERT_EQ(0, unlink(LockPath().c_str()));
   ASSERT_EQ(ERROR_SUCCESS, SetNumber(key, TEXT("v"), 1));
+  // The store, and the lock file made for it, are the user's.
+  for (const std::string &path : {Host(), LockPath()}) {
+    struct stat info;
+    ASSERT_EQ(0, stat(path.c_str(), &info));
+    EXPECT_EQ(testing_support::kOtherUser, info.st_uid) << path;
+    EXPECT_EQ(testing_support::kOtherUser, info.st_gid) << path;
+  }
   struct stat info;
   ASSERT_EQ(0, stat(Host().c_str(), &info));
-  EXPECT_EQ(testing_support::kOtherUser, info.st_uid);
-  EXPECT_EQ(testing_support::kOtherUser, info.st_gid);
   EXPECT_EQ(0640u, info.st_mode & 07777);
   RegCloseKey(key);
 }

@@ -160,34 +160,58 @@ TEST_F(WindowFolderTest, SomeoneElsesFolderHoldsNoWindows) {
   StandinDestroyWindow(window);
 }
 
-// Where the folder is when ADDBAR_WINDOWS doesn't say.
-TEST_F(WindowFolderTest, DefaultFolderIsUnderTheRuntimeFolder) {
-  for (const char *unset : {static_cast<const char *>(nullptr), ""}) {
-    ScopedEnvironment windows("ADDBAR_WINDOWS", unset);
-    ScopedEnvironment runtime("XDG_RUNTIME_DIR", Narrow(m_temp.Path()).c_str());
-    StandinWindow *window = StandinCreateWindow(kTitle.c_str());
-    ASSERT_NE(window, nullptr);
-    std::string folder = Narrow(m_temp.Path()) + "/addbar-windows";
-    EXPECT_EQ(ModeOf(folder), 0700u);
-    EXPECT_EQ(CountEntries(folder), 1);
-    EXPECT_NE(FindWindowW(nullptr, kTitle.c_str()), nullptr);
-    StandinDestroyWindow(window);
-    EXPECT_EQ(CountEntries(folder), 0);
+// Where the folder is when ADDBAR_WINDOWS doesn't say: a private place of the
+// user's, never a shared folder where another user could take the name
+// first. "~" stands for the test's folder, in which "run" and "home" exist
+// (mode 0700); "run" is another user's in the case that says so.
+struct DefaultPlace {
+  const char *name;
+  const char *runtime;  // XDG_RUNTIME_DIR; null: unset
+  const char *cache;    // XDG_CACHE_HOME
+  bool runtimeOfAnotherUser;
+  const char *expected;
+};
+
+class DefaultWindowFolder : public WindowFolderTest,
+                            public testing::WithParamInterface<DefaultPlace> {
+ protected:
+  std::string InTemp(const char *path) const {
+    std::string text = path;
+    return text[0] == '~' ? Narrow(m_temp.Path()) + text.substr(1) : text;
   }
+};
+
+TEST_P(DefaultWindowFolder, IsTheUsersOwn) {
+  const DefaultPlace &place = GetParam();
+  for (const char *folder : {"~/run", "~/home"}) ASSERT_EQ(0, mkdir(InTemp(folder).c_str(), 0700));
+  if (place.runtimeOfAnotherUser && chown(InTemp("~/run").c_str(), 65534, 65534) != 0)
+    GTEST_SKIP() << "only the super-user can give a folder away";
+  ScopedEnvironment windows("ADDBAR_WINDOWS", nullptr);
+  ScopedEnvironment runtime("XDG_RUNTIME_DIR",
+                            place.runtime ? InTemp(place.runtime).c_str() : nullptr);
+  ScopedEnvironment cache("XDG_CACHE_HOME", place.cache ? InTemp(place.cache).c_str() : nullptr);
+  ScopedEnvironment home("HOME", InTemp("~/home").c_str());
+  StandinWindow *window = StandinCreateWindow(kTitle.c_str());
+  ASSERT_NE(window, nullptr);
+  const std::string folder = InTemp(place.expected);
+  EXPECT_EQ(ModeOf(folder), 0700u) << folder;
+  EXPECT_EQ(ModeOf(folder.substr(0, folder.rfind('/'))), 0700u);
+  EXPECT_EQ(CountEntries(folder), 1) << folder;
+  EXPECT_NE(FindWindowW(nullptr, kTitle.c_str()), nullptr);
+  StandinDestroyWindow(window);
 }
 
-TEST_F(WindowFolderTest, WithoutRuntimeFolderTheUsersFolderUnderTmp) {
-  ScopedEnvironment windows("ADDBAR_WINDOWS", nullptr);
-  ScopedEnvironment runtime("XDG_RUNTIME_DIR", nullptr);
-  WString title = Wide("addbar tmp folder test " + std::to_string(getpid()));
-  StandinWindow *window = StandinCreateWindow(title.c_str());
-  ASSERT_NE(window, nullptr);
-  std::string folder = "/tmp/addbar-windows-" + std::to_string(geteuid());
-  EXPECT_EQ(ModeOf(folder), 0700u);
-  EXPECT_NE(FindWindowW(nullptr, title.c_str()), nullptr);
-  StandinDestroyWindow(window);
-  EXPECT_EQ(FindWindowW(nullptr, title.c_str()), nullptr);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Places, DefaultWindowFolder,
+    testing::Values(
+        DefaultPlace{"RuntimeFolder", "~/run", "~/cache", false, "~/run/addbar-windows"},
+        DefaultPlace{"CacheFolder", nullptr, "~/cache", false, "~/cache/addbar-windows"},
+        DefaultPlace{"CacheInTheHome", nullptr, nullptr, false, "~/home/.cache/addbar-windows"},
+        DefaultPlace{"RelativeFoldersAreIgnored", "run", "cache", false,
+                     "~/home/.cache/addbar-windows"},
+        DefaultPlace{"RuntimeFolderOfAnotherUser", "~/run", nullptr, true,
+                     "~/home/.cache/addbar-windows"}),
+    [](const testing::TestParamInfo<DefaultPlace> &info) { return std::string(info.param.name); });
 
 class OwnedStandinWindow : public WindowFolderTest {
  protected:

@@ -47,6 +47,9 @@ void WriteBytes(const WString &path, const std::string &bytes);
 // Read-only attribute on Windows; no write permission bits on Linux.
 void MakeReadOnly(const WString &path);
 void MakeWritable(const WString &path);
+// Makes `link` a symbolic link to the folder `target`; false where the system
+// does not let a test make one (Windows without the right to).
+bool MakeFolderLink(const WString &link, const WString &target);
 
 // UTF-16LE with byte-order mark, as the INI writer creates files.
 std::string Utf16File(const WString &text);

@@ -8,7 +8,6 @@
 #include <climits>
 #include <cstdlib>
 
-#include "common/patient_lock.h"
 #include "common/replace_temporaries.h"
 
 namespace standin {
@@ -135,42 +134,39 @@ std::string NameOf(const std::string &path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The lock every writer of a file in the folder holds while it replaces one:
-// flock on the folder itself, so that nothing is added to it. Not held when
-// the folder can't be opened for reading; leftovers are then not swept.
-class FolderLock {
+// The folder a file is replaced in, open for the whole replacement so that
+// every name is made, swept and renamed in the same folder. Opened for
+// reading where it may be (to sweep it and flush its entries); else only as
+// a place (O_PATH), which still lets the file be replaced.
+class OpenFolder {
  public:
-  FolderLock(const std::string &folder, const std::string &target) {
+  explicit OpenFolder(const std::string &folder) {
     m_fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (m_fd < 0) return;
-    m_held = LockPatiently(m_fd, [&] { return IdentityOfPath(target); });
-    m_timedOut = !m_held && errno == ETIMEDOUT;
+    m_readable = m_fd >= 0;
+    if (m_fd < 0) m_fd = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
   }
-  ~FolderLock() {
-    if (m_fd >= 0) close(m_fd);  // releases the lock
+  ~OpenFolder() {
+    if (m_fd >= 0) close(m_fd);
   }
-  FolderLock(const FolderLock &) = delete;
-  FolderLock &operator=(const FolderLock &) = delete;
+  OpenFolder(const OpenFolder &) = delete;
+  OpenFolder &operator=(const OpenFolder &) = delete;
 
   int Fd() const { return m_fd; }
-  bool Held() const { return m_held; }
-  bool TimedOut() const { return m_timedOut; }
+  bool Readable() const { return m_readable; }
 
  private:
   int m_fd = -1;
-  bool m_held = false;
-  bool m_timedOut = false;
+  bool m_readable = false;
 };
 
-// Gives the new file the old one's owner and group (root writing a user's
-// file must leave it the user's), then its mode, which fchown may have cut.
-bool TakeOverOwnership(int fd, const struct stat &old, mode_t mode) {
+// Gives the new file the old one's owner and group: root writing a user's
+// file must leave it the user's. Done before the bytes are written, so that a
+// file whose owner can't be kept costs nothing.
+bool TakeOverOwner(int fd, const struct stat &old) {
   struct stat made;
   if (fstat(fd, &made) != 0) return false;
-  if ((made.st_uid != old.st_uid || made.st_gid != old.st_gid) &&
-      fchown(fd, old.st_uid, old.st_gid) != 0)
-    return false;
-  return fchmod(fd, mode) == 0;
+  return (made.st_uid == old.st_uid && made.st_gid == old.st_gid) ||
+         fchown(fd, old.st_uid, old.st_gid) == 0;
 }
 
 }  // namespace
@@ -198,11 +194,9 @@ DWORD ReplaceFileContents(const std::string &path, const std::vector<ByteSpan> &
                           FileIdentity *written) {
   if (written != nullptr) *written = FileIdentity();
   const std::string target = ResolveLinkTarget(path);
-  const std::string folder = DirectoryOf(target);
   const std::string name = NameOf(target);
-
-  FolderLock lock(folder, target);
-  if (lock.TimedOut()) return ERROR_LOCK_VIOLATION;
+  OpenFolder folder(DirectoryOf(target));
+  if (folder.Fd() < 0) return Win32ErrorFromErrno(errno);
 
   mode_t mode;
   struct stat existing;
@@ -218,30 +212,29 @@ DWORD ReplaceFileContents(const std::string &path, const std::vector<ByteSpan> &
     umask(mask);
     mode = 0666 & ~mask;
   }
-  if (lock.Held()) SweepTemporaries(lock.Fd(), name);
+  if (folder.Readable()) SweepTemporaries(folder.Fd(), name);
 
-  std::string temporary = folder + "/" + TemporaryPrefix(name) + "XXXXXX";
-  int fd = mkstemp(temporary.data());
+  std::string temporary;
+  int fd = MakeTemporary(folder.Fd(), name, temporary);
   if (fd < 0) return Win32ErrorFromErrno(errno);
   // A file whose owner can't be kept is not replaced: it stays as it was.
-  bool owned = exists ? TakeOverOwnership(fd, existing, mode) : fchmod(fd, mode) == 0;
+  // The temporary file keeps mode 0600 until its bytes are written.
+  bool owned = !exists || TakeOverOwner(fd, existing);
   struct stat flushed = {};
-  bool ok = owned && WriteAll(fd, pieces) && fsync(fd) == 0 && fstat(fd, &flushed) == 0;
+  bool ok = owned && WriteAll(fd, pieces) && fchmod(fd, mode) == 0 && fsync(fd) == 0 &&
+            fstat(fd, &flushed) == 0;
   int error = owned ? errno : EACCES;
-  if (close(fd) != 0 && ok) {
+  if (ok && renameat(folder.Fd(), temporary.c_str(), folder.Fd(), name.c_str()) != 0) {
     ok = false;
     error = errno;
   }
-  if (ok && rename(temporary.c_str(), target.c_str()) != 0) {
-    ok = false;
-    error = errno;
-  }
-  if (!ok) {
-    unlink(temporary.c_str());
-    return Win32ErrorFromErrno(error);
-  }
+  if (!ok) unlinkat(folder.Fd(), temporary.c_str(), 0);
+  // Closed only now: its lock kept sweeps off the temporary file until the
+  // rename. Its bytes reached the disk with fsync, so closing can lose nothing.
+  close(fd);
+  if (!ok) return Win32ErrorFromErrno(error);
   // The rename itself reaches the disk with the folder's entry.
-  if (lock.Fd() >= 0) fsync(lock.Fd());
+  if (folder.Readable()) fsync(folder.Fd());
   FileIdentity identity;
   if (written != nullptr && StillAsWritten(target, flushed, identity)) *written = identity;
   return ERROR_SUCCESS;

@@ -25,12 +25,11 @@ std::string ResolveLinkTarget(const std::string &path);
 // Writes bytes to a temporary file beside the target, flushes it to disk and
 // renames it over the target; the target's owner, group and permission bits
 // are kept (new files get 0666 less the umask), and a target whose owner
-// can't be kept is not replaced. The writer holds a lock on the folder
-// (flock on the folder itself) meanwhile and first sweeps away what killed
-// writers of the same target left (replace_temporaries.h). Returns
-// ERROR_SUCCESS or a Win32 status: ERROR_ACCESS_DENIED when the file or its
-// folder may not be written or the owner can't be kept, ERROR_LOCK_VIOLATION
-// when another process holds the folder's lock without end.
+// can't be kept is not replaced. The writer first sweeps away what killed
+// writers of the same target left (replace_temporaries.h); it takes no lock
+// another user could hold. Returns ERROR_SUCCESS or a Win32 status:
+// ERROR_ACCESS_DENIED when the file or its folder may not be written or the
+// owner can't be kept.
 DWORD ReplaceFileContents(const std::string &path, const std::string &bytes);
 // The same for contents in pieces. When `written` is given it receives the
 // identity of the file as this call left it, or stays "not existing" when

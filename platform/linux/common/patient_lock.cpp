@@ -7,18 +7,44 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <map>
+#include <mutex>
 #include <string>
+
+#include "common/store_report.h"
 
 namespace standin {
 
+namespace {
+
+// The locks whose last wait gave up, with how their guarded file looked then.
+struct GivenUp {
+  std::mutex lock;
+  std::map<std::string, FileIdentity> byName;
+};
+
+GivenUp &GivenUpLocks() {
+  static GivenUp *givenUp = new GivenUp();
+  return *givenUp;
+}
+
+}  // namespace
+
 int LockPatienceMs() {
   const char *chosen = std::getenv("ADDBAR_LOCK_PATIENCE_MS");
-  if (chosen != nullptr && *chosen != '\0') {
-    char *end = nullptr;
-    long value = std::strtol(chosen, &end, 10);
-    if (*end == '\0' && value >= 0 && value <= 3600000) return static_cast<int>(value);
-  }
-  return 10000;
+  if (chosen == nullptr || *chosen == '\0') return kDefaultLockPatienceMs;
+  char *end = nullptr;
+  errno = 0;
+  long value = std::strtol(chosen, &end, 10);
+  bool whole = *end == '\0' && errno == 0 && chosen[0] >= '0' && chosen[0] <= '9';
+  if (whole && value >= kLeastLockPatienceMs && value <= kMostLockPatienceMs)
+    return static_cast<int>(value);
+  ReportStoreProblem(std::string("ADDBAR_LOCK_PATIENCE_MS=") + chosen +
+                     " is not used: it takes whole milliseconds from " +
+                     std::to_string(kLeastLockPatienceMs) + " to " +
+                     std::to_string(kMostLockPatienceMs) + ". Locks are waited for " +
+                     std::to_string(kDefaultLockPatienceMs) + " ms.");
+  return kDefaultLockPatienceMs;
 }
 
 FileIdentity IdentityOfPath(const std::string &path) {
@@ -27,14 +53,25 @@ FileIdentity IdentityOfPath(const std::string &path) {
   return FileIdentity::Of(info);
 }
 
-bool LockPatiently(int fd, const std::function<FileIdentity()> &guarded) {
+bool LockPatiently(int fd, const std::string &lockName,
+                   const std::function<FileIdentity()> &guarded) {
   using Clock = std::chrono::steady_clock;
   const auto patience = std::chrono::milliseconds(LockPatienceMs());
   Clock::time_point deadline = Clock::now() + patience;
   FileIdentity seen = guarded();
+  GivenUp &givenUp = GivenUpLocks();
+  {
+    std::lock_guard<std::mutex> hold(givenUp.lock);
+    auto found = givenUp.byName.find(lockName);
+    if (found != givenUp.byName.end() && found->second == seen) deadline = Clock::now();
+  }
   long pauseNs = 1000000;
   for (;;) {
-    if (flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
+      std::lock_guard<std::mutex> hold(givenUp.lock);
+      givenUp.byName.erase(lockName);
+      return true;
+    }
     if (errno == EINTR) continue;
     if (errno != EWOULDBLOCK) return false;
     FileIdentity now = guarded();
@@ -43,6 +80,8 @@ bool LockPatiently(int fd, const std::function<FileIdentity()> &guarded) {
       deadline = Clock::now() + patience;
     }
     if (Clock::now() >= deadline) {
+      std::lock_guard<std::mutex> hold(givenUp.lock);
+      givenUp.byName[lockName] = seen;
       errno = ETIMEDOUT;
       return false;
     }

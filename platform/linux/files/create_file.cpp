@@ -1,5 +1,6 @@
 // CreateFileW on the stand-in: the five dispositions, read and write access,
-// and share modes among the process's own handles.
+// and share modes among the process's own handles; folders with backup
+// semantics, to be looked at.
 #include <windows.h>
 
 #include <fcntl.h>
@@ -52,13 +53,18 @@ HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwSha
   struct stat info;
   bool exists = stat(path.c_str(), &info) == 0;
   if (!exists && errno != ENOENT) return Fail(standin::PathError(path, errno));
+  const bool folder = exists && S_ISDIR(info.st_mode);
   if (exists) {
     if (disposition == CREATE_NEW) return Fail(ERROR_FILE_EXISTS);
-    // A folder opens only with backup semantics, which nothing here asks for.
-    if (S_ISDIR(info.st_mode)) return Fail(ERROR_ACCESS_DENIED);
+    // A folder opens only with backup semantics, and here only to be looked
+    // at (its final path): not to be written or emptied.
+    if (folder && ((dwFlagsAndAttributes & FILE_FLAG_BACKUP_SEMANTICS) == 0 ||
+                   (dwDesiredAccess & GENERIC_WRITE) != 0 || truncates))
+      return Fail(ERROR_ACCESS_DENIED);
+    if (folder) flags |= O_DIRECTORY;
     // Only plain files are files here: opening a FIFO would wait for a
     // writer, and a device is no file a caller could mean.
-    if (!S_ISREG(info.st_mode)) return Fail(ERROR_ACCESS_DENIED);
+    if (!folder && !S_ISREG(info.st_mode)) return Fail(ERROR_ACCESS_DENIED);
     // Read-only files refuse writing even to the super-user, as on Windows.
     bool writes = (dwDesiredAccess & GENERIC_WRITE) != 0 || truncates;
     if (writes && !standin::PermissionBitsAllowWriting(path)) return Fail(ERROR_ACCESS_DENIED);
@@ -82,7 +88,7 @@ HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwSha
   int error = 0;
   if (fstat(fd, &opened) != 0) {
     error = errno;
-  } else if (!S_ISREG(opened.st_mode)) {
+  } else if (!S_ISREG(opened.st_mode) && !(folder && S_ISDIR(opened.st_mode))) {
     error = EACCES;
   } else if ((flags & O_PATH) == 0 && fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
     error = errno;

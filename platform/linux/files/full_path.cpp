@@ -2,9 +2,11 @@
 // file calls resolve them. A path that begins with a separator is absolute
 // on the host, any other is relative to the current folder (there are no
 // drives); "." and ".." are taken out as Windows does, without looking at the
-// file system.
+// file system. GetFinalPathNameByHandleW: the path the host knows an open
+// file by, links resolved.
 #include <windows.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -13,6 +15,7 @@
 
 #include "common/atomic_file.h"
 #include "common/host_path.h"
+#include "files/handle_table.h"
 #include "profile/profile_path.h"
 
 namespace {
@@ -109,4 +112,44 @@ UINT WINAPI GetWindowsDirectoryW(LPWSTR lpBuffer, UINT uSize) {
   // Like Windows' own, the folder ends without a separator unless it is a root.
   if (path.size() > 1 && path.back() == u'\\') path.pop_back();
   return CopyOut(path, uSize, lpBuffer);
+}
+
+// The host has one volume, with neither a letter nor a name: the DOS form is
+// the "\\?\" prefix and the full path as GetFullPathNameW spells it, so that
+// taking the prefix off gives the path the other calls hand out; the form
+// without volume is that full path alone. A volume's GUID or device name
+// does not exist here.
+DWORD WINAPI GetFinalPathNameByHandleW(HANDLE hFile, LPWSTR lpszFilePath, DWORD cchFilePath,
+                                       DWORD dwFlags) {
+  const DWORD volume = dwFlags & (VOLUME_NAME_GUID | VOLUME_NAME_NT | VOLUME_NAME_NONE);
+  if ((dwFlags & ~(FILE_NAME_OPENED | VOLUME_NAME_GUID | VOLUME_NAME_NT | VOLUME_NAME_NONE)) != 0 ||
+      (volume != VOLUME_NAME_DOS && volume != VOLUME_NAME_NONE)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  standin::HandleEntry entry;
+  if (!standin::FindHandle(hFile, standin::HandleKind::File, entry)) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return 0;
+  }
+  // The kernel keeps the path each open file was reached by, links resolved.
+  struct stat info;
+  std::vector<char> target(4096);
+  const std::string link = "/proc/self/fd/" + std::to_string(entry.fd);
+  ssize_t length;
+  while ((length = readlink(link.c_str(), target.data(), target.size())) ==
+         static_cast<ssize_t>(target.size()))
+    target.resize(target.size() * 2);
+  if (length <= 0 || target[0] != '/' || fstat(entry.fd, &info) != 0) {
+    SetLastError(standin::Win32ErrorFromErrno(length < 0 ? errno : ENOENT));
+    return 0;
+  }
+  // A file removed since it was opened has no path left.
+  if (info.st_nlink == 0) {
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return 0;
+  }
+  WString path = standin::FromHostPath(std::string(target.data(), static_cast<size_t>(length)));
+  if (volume == VOLUME_NAME_DOS) path = u"\\\\?\\" + path;
+  return CopyOut(path, cchFilePath, lpszFilePath);
 }

@@ -7,26 +7,31 @@
 #include <cerrno>
 
 #include "common/atomic_file.h"
+#include "common/lock_file.h"
 #include "common/patient_lock.h"
 #include "common/store_report.h"
+#include "files/path_status.h"
 
 namespace standin {
 
 namespace {
 
-const int kLockFlags = O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+const char kWhat[] = "the registry store's lock file";
+const char kConsequence[] = "Registry changes fail until it is removed.";
 
-std::string FolderOf(const std::string &path) {
-  size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-int Refuse(const std::string &lockPath, const std::string &reason, DWORD &status, DWORD code) {
-  ReportStoreProblem("the registry store's lock file " + lockPath + " can't be used: " + reason +
-                     ". Registry changes fail until it is mended or removed.");
-  status = code;
-  return -1;
+// The user whose store it is: the store file's owner; while there is no
+// store yet, the running user, or for the super-user the owner of the folder
+// (root working on a user's store leaves the user a lock file of their own).
+void StoreUser(const std::string &storePath, uid_t &user, gid_t &group) {
+  struct stat info;
+  if (stat(storePath.c_str(), &info) == 0 ||
+      (geteuid() == 0 && stat(FolderOf(storePath).c_str(), &info) == 0)) {
+    user = info.st_uid;
+    group = info.st_gid;
+    return;
+  }
+  user = geteuid();
+  group = getegid();
 }
 
 int GiveUp(const std::string &lockPath, DWORD &status) {
@@ -41,37 +46,26 @@ int GiveUp(const std::string &lockPath, DWORD &status) {
 
 int TakeStoreLock(const std::string &storePath, DWORD &status) {
   const std::string lockPath = storePath + ".lock";
-  int fd = open(lockPath.c_str(), kLockFlags | O_CREAT | O_EXCL, 0600);
-  const bool created = fd >= 0;
-  if (!created && errno == EEXIST) fd = open(lockPath.c_str(), kLockFlags);
-  if (fd < 0) {
+  uid_t user;
+  gid_t group;
+  StoreUser(storePath, user, group);
+  OpenedLockFile lock = OpenLockFile(AT_FDCWD, lockPath, user, group);
+  if (lock.fd < 0) {
+    ReportRefusedLockFile(kWhat, lockPath, lock.reason, kConsequence);
+    bool refused = lock.error == ELOOP || lock.error == EACCES || lock.error == EPERM;
+    status = refused ? ERROR_ACCESS_DENIED : Win32ErrorFromErrno(lock.error);
+    return -1;
+  }
+  if (!LockPatiently(lock.fd, lockPath, [&] { return IdentityOfPath(storePath); })) {
     int error = errno;
-    return Refuse(lockPath, ReasonOf(error), status,
-                  error == ELOOP ? ERROR_ACCESS_DENIED : Win32ErrorFromErrno(error));
-  }
-  struct stat info;
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    close(fd);
-    return Refuse(lockPath, "it is not a regular file", status, ERROR_ACCESS_DENIED);
-  }
-  if (created) {
-    fchmod(fd, 0600);  // whatever the umask
-    // The super-user working on a user's store leaves a lock file the user
-    // can still open.
-    struct stat folder;
-    if (geteuid() == 0 && stat(FolderOf(lockPath).c_str(), &folder) == 0)
-      (void)!fchown(fd, folder.st_uid, folder.st_gid);
-  } else if (info.st_uid == geteuid() && (info.st_mode & 077) != 0) {
-    fchmod(fd, 0600);  // made readable to others by an older version
-  }
-  if (!LockPatiently(fd, [&] { return IdentityOfPath(storePath); })) {
-    int error = errno;
-    close(fd);
+    close(lock.fd);
     if (error == ETIMEDOUT) return GiveUp(lockPath, status);
-    return Refuse(lockPath, ReasonOf(error), status, Win32ErrorFromErrno(error));
+    ReportRefusedLockFile(kWhat, lockPath, ReasonOf(error), kConsequence);
+    status = Win32ErrorFromErrno(error);
+    return -1;
   }
   status = ERROR_SUCCESS;
-  return fd;
+  return lock.fd;
 }
 
 }  // namespace standin

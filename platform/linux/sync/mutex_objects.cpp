@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "common/atomic_file.h"
+#include "common/lock_file.h"
 #include "common/unicode.h"
 #include "files/handle_table.h"
 #include "sync/object_folder.h"
@@ -68,22 +69,6 @@ void SetMark(int fd, char mark) {
   (void)written;  // a mark that can't be written only loses the abandoned report
 }
 
-enum class FileLock { Taken, TimedOut, Failed };
-
-// Polls the flock until `deadline`: flock itself can't wait a bounded time.
-FileLock TakeFileLock(int fd, bool forever, Clock::time_point deadline) {
-  auto pause = std::chrono::milliseconds(1);
-  while (true) {
-    if (flock(fd, LOCK_EX | LOCK_NB) == 0) return FileLock::Taken;
-    if (errno != EWOULDBLOCK && errno != EINTR) return FileLock::Failed;
-    Clock::time_point now = Clock::now();
-    if (!forever && now >= deadline) return FileLock::TimedOut;
-    auto wait = forever ? pause : std::min<Clock::duration>(pause, deadline - now);
-    std::this_thread::sleep_for(wait);
-    if (pause < std::chrono::milliseconds(16)) pause *= 2;
-  }
-}
-
 // "Local\name" and "name" are the same object of the session; "Global\name"
 // is one of its own. Any other backslash names a folder of the object
 // namespace that doesn't exist.
@@ -100,25 +85,76 @@ bool ObjectKey(WStringView name, WString &key) {
   return key.find(u'\\') == WString::npos;
 }
 
-// Opens the lock file, refusing anything but a regular file of the user's.
-int OpenLockFile(const std::string &fileName, DWORD &status) {
+// Opens the lock file of the object `fileName` (common/lock_file.h).
+int OpenMutexFile(const std::string &fileName, DWORD &status) {
   int folder = OpenObjectFolder(status);
   if (folder < 0) return -1;
-  int fd = openat(folder, (fileName + ".mutex").c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC,
-                  0600);
-  int error = errno;
+  const std::string name = fileName + ".mutex";
+  OpenedLockFile lock = OpenLockFile(folder, name, geteuid(), getegid());
   close(folder);
-  if (fd < 0) {
-    status = error == ELOOP ? ERROR_ACCESS_DENIED : Win32ErrorFromErrno(error);
+  if (lock.fd < 0) {
+    ReportRefusedLockFile("the named mutex's lock file", ObjectFolderPath() + "/" + name,
+                          lock.reason, "The mutex can't be made until it is removed.");
+    bool refused = lock.error == ELOOP || lock.error == EACCES || lock.error == EPERM;
+    status = refused ? ERROR_ACCESS_DENIED : Win32ErrorFromErrno(lock.error);
     return -1;
   }
-  struct stat info;
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != geteuid()) {
-    close(fd);
-    status = ERROR_ACCESS_DENIED;
-    return -1;
+  return lock.fd;
+}
+
+// Whether the lock file open as `fd` is still the one named `fileName`: the
+// last process to close a mutex takes its file away (RemoveUnusedFile), and
+// one who locked it after that holds the lock of a file nobody else sees.
+bool IsStillNamed(int fd, const std::string &fileName) {
+  DWORD status = ERROR_SUCCESS;
+  int folder = OpenObjectFolder(status);
+  if (folder < 0) return false;
+  struct stat opened, named;
+  bool same = fstat(fd, &opened) == 0 &&
+              fstatat(folder, (fileName + ".mutex").c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+              opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+  close(folder);
+  return same;
+}
+
+// Takes the lock file away when no process holds it and it was not left
+// abandoned: a named mutex goes with its last handle on Windows, and its file
+// goes here, so that files don't pile up. A process that has the file open
+// finds it gone once it takes the lock (IsStillNamed) and opens it anew.
+void RemoveUnusedFile(int fd, const std::string &fileName) {
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0 || WasAbandoned(fd) || !IsStillNamed(fd, fileName)) return;
+  DWORD status = ERROR_SUCCESS;
+  int folder = OpenObjectFolder(status);
+  if (folder < 0) return;
+  unlinkat(folder, (fileName + ".mutex").c_str(), 0);
+  close(folder);
+}
+
+enum class FileLock { Taken, TimedOut, Failed };
+
+// Polls the flock of the lock file open as `fd` until `deadline`: flock itself
+// can't wait a bounded time. A file that lost its name meanwhile is opened
+// again by name, and `fd` is then the new one.
+FileLock TakeFileLock(int &fd, const std::string &fileName, bool forever,
+                      Clock::time_point deadline) {
+  auto pause = std::chrono::milliseconds(1);
+  while (true) {
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
+      if (IsStillNamed(fd, fileName)) return FileLock::Taken;
+      DWORD status = ERROR_SUCCESS;
+      int fresh = OpenMutexFile(fileName, status);
+      if (fresh < 0) return FileLock::Failed;
+      close(fd);
+      fd = fresh;
+      continue;
+    }
+    if (errno != EWOULDBLOCK && errno != EINTR) return FileLock::Failed;
+    Clock::time_point now = Clock::now();
+    if (!forever && now >= deadline) return FileLock::TimedOut;
+    auto wait = forever ? pause : std::min<Clock::duration>(pause, deadline - now);
+    std::this_thread::sleep_for(wait);
+    if (pause < std::chrono::milliseconds(16)) pause *= 2;
   }
-  return fd;
 }
 
 HANDLE AddMutexHandle(const std::shared_ptr<MutexObject> &object) {
@@ -137,7 +173,10 @@ std::shared_ptr<MutexObject> ObjectOf(MutexTable &table, HANDLE handle) {
 }
 
 void Forget(MutexTable &table, const std::shared_ptr<MutexObject> &object) {
-  if (object->fd >= 0) close(object->fd);
+  if (object->fd >= 0) {
+    RemoveUnusedFile(object->fd, object->fileName);
+    close(object->fd);
+  }
   if (!object->fileName.empty()) table.byFile.erase(object->fileName);
   table.byId.erase(object->id);
 }
@@ -192,7 +231,7 @@ HANDLE WINAPI CreateMutexW(LPSECURITY_ATTRIBUTES, BOOL bInitialOwner, LPCWSTR lp
   }
 
   DWORD status = ERROR_SUCCESS;
-  int fd = standin::OpenLockFile(fileName, status);
+  int fd = standin::OpenMutexFile(fileName, status);
   if (fd < 0) {
     SetLastError(status);
     return nullptr;
@@ -207,10 +246,12 @@ HANDLE WINAPI CreateMutexW(LPSECURITY_ATTRIBUTES, BOOL bInitialOwner, LPCWSTR lp
   if (bInitialOwner) {
     // Another process owning it is the one case where the stand-in sees that
     // the object existed before; then, as on Windows, nobody gets ownership.
-    if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
+    standin::FileLock taken =
+        standin::TakeFileLock(object->fd, fileName, false, standin::Clock::now());
+    if (taken == standin::FileLock::Taken) {
       object->owner = thread;
       object->recursion = 1;
-      standin::SetMark(fd, standin::kOwnedMark);
+      standin::SetMark(object->fd, standin::kOwnedMark);
     } else {
       result = ERROR_ALREADY_EXISTS;
     }
@@ -262,13 +303,14 @@ DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) {
   // come and go meanwhile, and wait for this one.
   int fd = object->fd;
   hold.unlock();
-  standin::FileLock taken = standin::TakeFileLock(fd, forever, deadline);
+  standin::FileLock taken = standin::TakeFileLock(fd, object->fileName, forever, deadline);
   bool abandoned = false;
   if (taken == standin::FileLock::Taken) {
     abandoned = standin::WasAbandoned(fd);
     standin::SetMark(fd, standin::kOwnedMark);
   }
   hold.lock();
+  object->fd = fd;
   if (taken != standin::FileLock::Taken) {
     object->owner = 0;
     table.released.notify_all();

@@ -5,7 +5,9 @@
 // flock on a lock file in the session's object folder, so that processes
 // meet there too. A process that dies holding a named mutex loses the flock
 // with its life; the next owner is told WAIT_ABANDONED, which the lock file's
-// first byte records ('1' while owned).
+// first byte records ('1' while owned). The lock file goes when the last
+// handle of a process that could take its lock closes, as the object goes
+// with its last handle on Windows.
 #pragma once
 
 #include <windows.h>

@@ -8,23 +8,19 @@
 
 #include "common/atomic_file.h"
 #include "common/file_name_spelling.h"
-#include "registry/store_location.h"
 #include "windows/window_folder.h"
 
 namespace standin {
 
-std::string ObjectFolderPath() { return WindowFolderPath() + ".objects"; }
+std::string ObjectFolderPath() {
+  const std::string windows = WindowFolderPath();
+  return windows.empty() ? std::string() : windows + ".objects";
+}
 
 int OpenObjectFolder(DWORD &status) {
   const std::string folder = ObjectFolderPath();
-  int made = mkdir(folder.c_str(), 0700);
-  if (made != 0 && errno == ENOENT && MakeParentFolders(folder)) {
-    made = mkdir(folder.c_str(), 0700);
-  }
-  if (made == 0) {
-    chmod(folder.c_str(), 0700);  // the umask may have taken the owner's bits
-  } else if (errno != EEXIST) {
-    status = Win32ErrorFromErrno(errno);
+  if (!MakeSessionFolder(folder)) {
+    status = errno == ENOENT ? ERROR_PATH_NOT_FOUND : Win32ErrorFromErrno(errno);
     return -1;
   }
   int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
@@ -32,9 +28,11 @@ int OpenObjectFolder(DWORD &status) {
     status = errno == ELOOP ? ERROR_ACCESS_DENIED : Win32ErrorFromErrno(errno);
     return -1;
   }
+  // Others may read the names (they are the objects' names), but only the
+  // user may add or remove a lock file.
   struct stat info;
   if (fstat(fd, &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != geteuid() ||
-      (info.st_mode & 077) != 0) {
+      (info.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
     close(fd);
     status = ERROR_ACCESS_DENIED;
     return -1;

@@ -12,14 +12,14 @@
 
 namespace standin {
 
-// <WindowFolderPath()>.objects
+// <WindowFolderPath()>.objects; empty when there is no window folder path.
 std::string ObjectFolderPath();
 
-// Opens the folder (O_DIRECTORY), making it and any missing parents with mode
-// 0700 first. The folder must be a real folder (not a link) owned by the user
-// with no permission bits for group or others: another user's files could
-// stand in for lock files there. Returns the descriptor, or -1 with `status`
-// set to a Win32 status.
+// Opens the folder (O_DIRECTORY), making it first with mode 0700 when it is
+// missing (MakeSessionFolder: never its parents). The folder must be a real
+// folder (not a link) owned by the user that no one else may write to:
+// another user's files could stand in for lock files there. Returns the
+// descriptor, or -1 with `status` set to a Win32 status.
 int OpenObjectFolder(DWORD &status);
 
 // The file name for an object name: letters, digits, '_', '-' and '.' kept

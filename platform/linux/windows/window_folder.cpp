@@ -1,6 +1,7 @@
 #include "windows/window_folder.h"
 
 #include <locale.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <wctype.h>
@@ -13,12 +14,93 @@
 
 namespace standin {
 
+namespace {
+
+const char kFolderName[] = "addbar-windows";
+
+std::string Variable(const char *name) {
+  const char *value = std::getenv(name);
+  return value == nullptr ? std::string() : std::string(value);
+}
+
+std::string ParentOf(const std::string &path) {
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool IsOwnFolder(const std::string &path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == geteuid();
+}
+
+// An absolute path to a folder the user owns, or to none yet in a folder the
+// user owns.
+bool IsOwnOrMakeable(const std::string &path) {
+  if (path.empty() || path[0] != '/') return false;
+  struct stat info;
+  if (stat(path.c_str(), &info) == 0) return S_ISDIR(info.st_mode) && info.st_uid == geteuid();
+  return errno == ENOENT && IsOwnFolder(ParentOf(path));
+}
+
+// The cache folder the default place is in; empty when there is none. The
+// home is the password database's when $HOME is not the user's own (a
+// super-user keeping a user's $HOME must not make folders there).
+std::string CacheFolder() {
+  std::string chosen = Variable("XDG_CACHE_HOME");
+  if (IsOwnOrMakeable(chosen)) return chosen;
+  std::string home = Variable("HOME");
+  if (!home.empty() && IsOwnOrMakeable(home + "/.cache")) return home + "/.cache";
+  const passwd *user = getpwuid(geteuid());
+  if (user != nullptr && user->pw_dir != nullptr) {
+    std::string cache = std::string(user->pw_dir) + "/.cache";
+    if (IsOwnOrMakeable(cache)) return cache;
+  }
+  return std::string();
+}
+
+// The folder that may be made before the window folder: the cache folder
+// when the default place is in it.
+std::string MakeableParent() {
+  if (!Variable("ADDBAR_WINDOWS").empty()) return std::string();
+  std::string runtime = Variable("XDG_RUNTIME_DIR");
+  if (!runtime.empty() && runtime[0] == '/' && IsOwnFolder(runtime)) return std::string();
+  return CacheFolder();
+}
+
+}  // namespace
+
 std::string WindowFolderPath() {
-  const char *chosen = std::getenv("ADDBAR_WINDOWS");
-  if (chosen != nullptr && *chosen != '\0') return chosen;
-  const char *runtime = std::getenv("XDG_RUNTIME_DIR");
-  if (runtime != nullptr && *runtime != '\0') return std::string(runtime) + "/addbar-windows";
-  return "/tmp/addbar-windows-" + std::to_string(static_cast<unsigned long>(geteuid()));
+  std::string chosen = Variable("ADDBAR_WINDOWS");
+  if (!chosen.empty()) return chosen;
+  std::string runtime = Variable("XDG_RUNTIME_DIR");
+  if (!runtime.empty() && runtime[0] == '/' && IsOwnFolder(runtime))
+    return runtime + "/" + kFolderName;
+  std::string cache = CacheFolder();
+  return cache.empty() ? std::string() : cache + "/" + kFolderName;
+}
+
+bool MakeSessionFolder(const std::string &path) {
+  if (path.empty()) {
+    errno = ENOENT;
+    return false;
+  }
+  int made = mkdir(path.c_str(), 0700);
+  if (made != 0 && errno == ENOENT) {
+    const std::string parent = MakeableParent();
+    bool hasParent = !parent.empty() && parent == ParentOf(path) &&
+                     (mkdir(parent.c_str(), 0700) == 0 || errno == EEXIST);
+    if (hasParent)
+      made = mkdir(path.c_str(), 0700);
+    else
+      errno = ENOENT;
+  }
+  if (made == 0) {
+    // The umask may have taken bits away; the folder is the user's alone.
+    chmod(path.c_str(), 0700);
+    return true;
+  }
+  return errno == EEXIST;
 }
 
 bool IsUsableWindowFolder(const std::string &path) {
@@ -30,12 +112,7 @@ bool IsUsableWindowFolder(const std::string &path) {
 }
 
 DWORD PrepareWindowFolder(const std::string &path) {
-  if (mkdir(path.c_str(), 0700) == 0) {
-    // The umask may have taken bits away; the folder is the user's alone.
-    chmod(path.c_str(), 0700);
-  } else if (errno != EEXIST) {
-    return Win32ErrorFromErrno(errno);
-  }
+  if (!MakeSessionFolder(path)) return Win32ErrorFromErrno(errno);
   return IsUsableWindowFolder(path) ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
 }
 

@@ -47,6 +47,10 @@ void MakeReadOnly(const WString &path) { chmod(Narrow(path).c_str(), 0444); }
 
 void MakeWritable(const WString &path) { chmod(Narrow(path).c_str(), 0644); }
 
+bool MakeFolderLink(const WString &link, const WString &target) {
+  return symlink(Narrow(target).c_str(), Narrow(link).c_str()) == 0;
+}
+
 ScopedEnvironment::ScopedEnvironment(const char *name, const char *value) : m_name(name) {
   const char *old = std::getenv(name);
   m_hadValue = old != nullptr;

@@ -76,6 +76,15 @@ void MakeReadOnly(const WString &path) {
 
 void MakeWritable(const WString &path) { SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL); }
 
+// Wine's CreateSymbolicLinkW may report success and make nothing: the link
+// counts as made only when it is there.
+bool MakeFolderLink(const WString &link, const WString &target) {
+  return CreateSymbolicLinkW(
+             link.c_str(), target.c_str(),
+             SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) != 0 &&
+         GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 ScopedEnvironment::ScopedEnvironment(const char *name, const char *value) : m_name(name) {
   char old[32768];
   DWORD length = GetEnvironmentVariableA(name, old, sizeof old);
