@@ -26,13 +26,16 @@ trap cleanup EXIT
 # What ran under Wine, and what did not, for the last lines of the run.
 summary=()
 
-# Runs a test preset, keeps its output, and adds its counts to the summary.
+# Runs a test preset, keeps its output, and adds its counts to the summary,
+# with the program starts Wine failed and scripts/wine-run.sh made again.
 ctest_counted() {
-  local preset=$1 what=$2 log="build/ctest-$1.log" counts skipped
+  local preset=$1 what=$2 log="build/ctest-$1.log" counts skipped retried
+  rm -f "build/$preset/wine-run-retries.log"
   ctest --preset "$preset" 2>&1 | tee "$log"
   counts=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1)
   skipped=$(grep -cE '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .*\*\*\*Skipped' "$log" || true)
-  summary+=("$what: CTest: ${counts:-no counts found}, of them $skipped skipped")
+  retried=$(cat "build/$preset/wine-run-retries.log" 2>/dev/null | wc -l)
+  summary+=("$what: CTest: ${counts:-no counts found}, of them $skipped skipped; $retried program starts that Wine failed were made again")
 }
 
 # Entries in /tmp before the tests: none of ours may be left after them.
