@@ -14,8 +14,17 @@
 int InstallDriveBar(const CSettingsRoot &layoutRoot, const CSettingsRoot &globalRoot,
                     CSettingsKey &toolbarsKey, CString &message);
 
-// The name of the first sub-key of `toolbarsKey` marked as the drive bar, or empty.
-CString FindDriveBarToolbar(CSettingsKey &toolbarsKey);
+// Sets `name` to the first sub-key of `toolbarsKey` marked as the drive bar,
+// or empties it. False when none of the sub-keys listed is marked but not
+// all of them could be listed: there may be a drive bar among the others.
+bool FindDriveBarToolbar(CSettingsKey &toolbarsKey, CString &name);
+// For each of the `driveCount` drives of `drives` (4 units a drive: letter,
+// colon, backslash, terminator), 1 + the enumeration index of its bookmark,
+// or 0: a value whose name has four units, the last the drive's letter, and
+// whose text is the drive's root (letter case aside). False when not every
+// value could be listed.
+bool FindDriveBookmarks(CSettingsKey &favorites, const WCHAR *drives, DWORD driveCount,
+                        int *positions);
 // 1 + the enumeration index of the bookmark for `driveLetter`, or 0.
 int FindDriveBookmark(CSettingsKey &favorites, WCHAR driveLetter);
 // The toolbar number of a new drive bar: "nToolbars" when it reads as a count

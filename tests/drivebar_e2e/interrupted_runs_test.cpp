@@ -8,20 +8,59 @@ namespace {
 
 using InterruptedRun = DriveBarRunTest;
 
-// Ended between a drive's bookmark and its icon entry.
-TEST_P(InterruptedRun, BookmarkWithoutIconEntryGetsIt) {
+// Icon entries: a drive gets one where it has none, as a run leaves it that
+// ended between a bookmark and its icon entry; an entry that is there, empty
+// or not, is the user's and stays, whether the drive's bookmark was there or
+// is new.
+struct IconEntryCase {
+  const char *name;
+  bool bookmarkThere;
+  const char *entryBefore;  // null: none
+  const char *entryAfter;   // null: the drive's root
+};
+
+class IconEntry : public testing::TestWithParam<std::tuple<Scenario, IconEntryCase>> {
+ protected:
+  DriveBarRun m_run{std::get<0>(GetParam())};
+};
+
+TEST_P(IconEntry, IsAddedOnlyWhereThereIsNone) {
+  const IconEntryCase &entry = std::get<1>(GetParam());
   std::vector<Drive> drives = DriveBarRun::Drives();
   FileManagerStore &store = m_run.Store();
-  const std::string first = DriveBarRun::BookmarkName(0, drives[0].letter);
-  store.SetString(StoreRoot::Global, kBookmarks, first.c_str(), drives[0].root);
+  const std::string icon(1, static_cast<char>(drives[0].letter));
+  if (entry.bookmarkThere) {
+    const std::string first = DriveBarRun::BookmarkName(0, drives[0].letter);
+    store.SetString(StoreRoot::Global, kBookmarks, first.c_str(), drives[0].root);
+  }
+  if (entry.entryBefore != nullptr) {
+    store.SetString(StoreRoot::Global, kBookmarkIcons, icon.c_str(), entry.entryBefore);
+  }
   DriveBarRun::ExpectDone(m_run.RunAddbar(), drives.size());
 
   EXPECT_EQ(store.ValueNames(StoreRoot::Global, kBookmarks).size(), drives.size());
-  for (const Drive &drive : drives) {
-    std::string icon(1, static_cast<char>(drive.letter));
-    EXPECT_EQ(store.String(StoreRoot::Global, kBookmarkIcons, icon.c_str()), drive.root);
+  EXPECT_EQ(store.String(StoreRoot::Global, kBookmarkIcons, icon.c_str()),
+            entry.entryAfter != nullptr ? entry.entryAfter : drives[0].root);
+  for (size_t i = 1; i < drives.size(); ++i) {
+    std::string other(1, static_cast<char>(drives[i].letter));
+    EXPECT_EQ(store.String(StoreRoot::Global, kBookmarkIcons, other.c_str()), drives[i].root);
   }
 }
+
+std::string IconEntryName(const testing::TestParamInfo<std::tuple<Scenario, IconEntryCase>> &info) {
+  return StoreKindName(std::get<0>(info.param).kind) + std::string(std::get<1>(info.param).name);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, IconEntry,
+    testing::Combine(
+        testing::Values(Scenario{StoreKind::Registry, ""}, Scenario{StoreKind::Ini, "work"}),
+        testing::Values(IconEntryCase{"MissingForABookmark", true, nullptr, nullptr},
+                        IconEntryCase{"EmptyForABookmark", true, "", ""},
+                        IconEntryCase{"OtherForABookmark", true, "X:\\x.ico", "X:\\x.ico"},
+                        IconEntryCase{"EmptyForANewBookmark", false, "", ""},
+                        IconEntryCase{"OtherForANewBookmark", false, "X:\\x.ico", "X:\\x.ico"})),
+    IconEntryName);
 
 // Ended between the new toolbar's marker and the count that takes it in.
 TEST_P(InterruptedRun, MarkedToolbarGetsCounted) {

@@ -1,7 +1,5 @@
 // The limits of a new drive bar (toolbars, bookmarks), the icon count, and
 // an existing drive bar found again.
-#include <cstdio>
-
 #include "drivebar_e2e/drive_bar_run.h"
 
 using testing_support::ProgramRun;
@@ -61,9 +59,7 @@ class ToolbarCount : public testing::TestWithParam<std::tuple<Scenario, ToolbarC
 };
 
 std::string OtherToolbarKey(int number) {
-  char name[32];
-  std::snprintf(name, sizeof name, "%X_%05d", static_cast<unsigned>(number), 60159 + number);
-  return DriveBarRun::ToolbarKey(name);
+  return DriveBarRun::ToolbarKey(DriveBarRun::ToolbarName(number));
 }
 
 TEST_P(ToolbarCount, NamesTheNewToolbarOrRefusesIt) {
