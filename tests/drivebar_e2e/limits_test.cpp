@@ -117,6 +117,16 @@ INSTANTIATE_TEST_SUITE_P(
             ToolbarCountCase{"Huge", 0, [](FileManagerStore &s) { SetCount(s, 0x7FFFFFFF); },
                              nullptr, 0x7FFFFFFF},
             ToolbarCountCase{"Absent", 0, RemoveCount, "0_60159", 1},
+            // Toolbar keys of other names leave key 0 free.
+            ToolbarCountCase{"AbsentBesideOtherNames", 0,
+                             [](FileManagerStore &s) {
+                               s.SetDword(StoreRoot::Layout, std::string(kToolbars) + "\\Std",
+                                          "nButtons", 7);
+                               s.SetDword(StoreRoot::Layout, std::string(kToolbars) + "\\Addr",
+                                          "nButtons", 7);
+                               RemoveCount(s);
+                             },
+                             "0_60159", 1},
             ToolbarCountCase{"Text", 0, TextCount, "0_60159", 1},
             ToolbarCountCase{"AllBitsSet", 0, [](FileManagerStore &s) { SetCount(s, 0xFFFFFFFF); },
                              "0_60159", 1},
