@@ -28,11 +28,13 @@ CFilledText SealFilledText(LPWSTR text, DWORD reported, DWORD asked) {
   return CFilledText{text, filled, filled + 2 >= asked};
 }
 
-// Calls visit(start, length, isLast) for each string, in order.
+// Calls visit(start, length, isLast) for each string, in order. The units
+// reported tell where the strings end: an empty one (a section "[]", a line
+// that starts with a null) is a string like any other, not the end.
 template <typename Visit>
 void ForEachString(const CFilledText &filledText, Visit visit) {
   DWORD position = 0;
-  while (position < filledText.filled && filledText.text[position] != 0) {
+  while (position < filledText.filled) {
     DWORD start = position;
     while (filledText.text[position] != 0) ++position;
     bool isLast = position + 1 >= filledText.filled;
@@ -113,7 +115,7 @@ int CSettingsKey::ListSections() {
   bool whole = false;
   DWORD reported = FillListingText(true, asked, whole);
   m_listing.m_whole = whole;
-  if (reported == 0 || m_listing.m_text[0] == 0) return 0;
+  if (reported == 0) return 0;
   CFilledText names = SealFilledText(m_listing.m_text, reported, asked);
 
   const int pathLength = m_path.GetLength();
@@ -153,7 +155,7 @@ int CSettingsKey::ListEntries() {
   bool whole = false;
   DWORD reported = FillListingText(false, asked, whole);
   m_listing.m_whole = whole;
-  if (reported == 0 || m_listing.m_text[0] == 0) return 0;
+  if (reported == 0) return 0;
   CFilledText lines = SealFilledText(m_listing.m_text, reported, asked);
 
   int count = 0;
