@@ -51,20 +51,23 @@ DWORD ReadDriveList(WCHAR (&drives)[kDriveListUnits]) {
   return units < kDriveListUnits ? units / 4 : 0;
 }
 
-// The numbers of the new bookmarks, on from `bookmarkCount`, for each drive
-// without one (position 0), each passing over numbers whose name a value has
-// already. False when a number would need three hexadecimal digits.
+// The number of each new bookmark, for each drive without one (position 0):
+// the number of values "Favorites" holds when it is written, or the first
+// number on from there whose name no value has. It depends on nothing a run
+// has done before, so a run that finishes an ended one names the bookmarks
+// as one run would. False when a number would need three hexadecimal digits.
 bool NumberNewBookmarks(CSettingsKey &bookmarks, const WCHAR *drives, DWORD driveCount,
                         const int *positions, DWORD bookmarkCount, DWORD *numbers) {
-  DWORD next = bookmarkCount;
+  DWORD count = bookmarkCount;
   for (DWORD drive = 0; drive < driveCount; ++drive) {
     if (positions[drive] != 0) continue;
-    while (next < kBookmarkNumberLimit &&
-           bookmarks.HasValue(MakeBookmarkName(next, drives[4 * drive]))) {
-      ++next;
+    DWORD number = count++;
+    while (number < kBookmarkNumberLimit &&
+           bookmarks.HasValue(MakeBookmarkName(number, drives[4 * drive]))) {
+      ++number;
     }
-    if (next >= kBookmarkNumberLimit) return false;
-    numbers[drive] = next++;
+    if (number >= kBookmarkNumberLimit) return false;
+    numbers[drive] = number;
   }
   return true;
 }

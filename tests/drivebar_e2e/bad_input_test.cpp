@@ -44,8 +44,8 @@ TEST_P(BadInput, ValueNamesThatAreNoBookmarks) {
 }
 
 // A user's bookmark named like the drive's but opening another folder: the
-// drive gets a bookmark of its own, numbered past the names already there,
-// and the user's stay as they were.
+// drive gets a bookmark of its own, numbered past a name already there, and
+// the user's stay as they were.
 TEST_P(BadInput, BookmarkOfAnotherFolderIsNotTheDrives) {
   FileManagerStore &store = m_run.Store();
   std::vector<Drive> drives = DriveBarRun::Drives();
@@ -60,7 +60,10 @@ TEST_P(BadInput, BookmarkOfAnotherFolderIsNotTheDrives) {
   std::vector<std::string> names = store.EnumerationOrder(StoreRoot::Global, kBookmarks);
   std::vector<DWORD> ids;
   for (size_t i = 0; i < drives.size(); ++i) {
-    std::string name = DriveBarRun::BookmarkName(static_cast<DWORD>(3 + i), drives[i].letter);
+    // Numbered by the values there when written: 2 is taken for the first
+    // drive alone, the name being the letter's too.
+    DWORD number = static_cast<DWORD>(i == 0 ? 3 : 2 + i);
+    std::string name = DriveBarRun::BookmarkName(number, drives[i].letter);
     EXPECT_EQ(store.String(StoreRoot::Global, kBookmarks, name.c_str()), drives[i].root);
     ids.push_back(40100 +
                   static_cast<DWORD>(std::find(names.begin(), names.end(), name) - names.begin()));
