@@ -103,7 +103,8 @@ bool WriteBookmarks(InstallerKeys &keys, const WCHAR *drives, DWORD driveCount,
 bool FindCommandIds(CSettingsKey &bookmarks, const WCHAR *drives, DWORD driveCount,
                     DWORD *commandIds) {
   int positions[kMostDrives] = {};
-  if (!FindDriveBookmarks(bookmarks, drives, driveCount, positions)) return false;
+  // A bookmark found is the drive's, whether or not every value was listed.
+  FindDriveBookmarks(bookmarks, drives, driveCount, positions);
   for (DWORD drive = 0; drive < driveCount; ++drive) {
     if (positions[drive] == 0) return false;
     commandIds[drive] = kFirstBookmarkCommand - 1 + static_cast<DWORD>(positions[drive]);

@@ -208,36 +208,40 @@ TEST(FindDriveBarToolbarIni, NamelessSectionHidesNoToolbar) {
 }
 
 // Names that can't all be listed (an old platform's profile calls take no
-// more than 32,760 units): the drive bar or a drive's bookmark may be among
-// the names left out, so the run adds neither a second drive bar nor a second
-// bookmark, and says it could not write the drive bar.
-class UnlistedNames : public testing::TestWithParam<bool> {};
+// more than 32,760 units): when the drive bar or a drive's bookmark may be
+// among the names left out, the run adds neither a second drive bar nor a
+// second bookmark, and says it could not write the drive bar. Bookmarks that
+// are among the names listed are found as ever.
+enum class LeftOut { Toolbars, Bookmarks, OtherValues };
 
-TEST_P(UnlistedNames, AddNothing) {
-  const bool bookmarksLeftOut = GetParam();
+class UnlistedNames : public testing::TestWithParam<LeftOut> {};
+
+TEST_P(UnlistedNames, AddNothingThatMayBeThere) {
+  const LeftOut leftOut = GetParam();
   StoreUnderTest underTest(StoreKind::Ini);
+  testing_support::ScopedEnvironment drives("ADDBAR_DRIVES", "ACD");
   WString filler;
   for (int i = 0; i < 300; ++i) {
     WString name = Wide(std::to_string(100000 + i)) + WString(120, 'f');
-    filler += bookmarksLeftOut ? name + TEXT("=1\r\n")
-                               : TEXT("[vantrove_UC\\") + name + TEXT("]\r\nv=1\r\n");
+    filler += leftOut == LeftOut::Toolbars ? TEXT("[vantrove_UC\\") + name + TEXT("]\r\nv=1\r\n")
+                                           : name + TEXT("=1\r\n");
   }
   WString bookmarks;
-  for (WCHAR letter : {'A', 'C', 'D'}) {
-    bookmarks += WString(TEXT("zz_")) + letter + TEXT("=") + letter + TEXT(":\\\r\n");
+  WCHAR list[260] = {0};
+  const DWORD units = GetLogicalDriveStringsW(260, list);
+  for (DWORD i = 0; i + 4 <= units; i += 4) {
+    bookmarks += WString(TEXT("zz_")) + list[i] + TEXT("=") + WString(list + i, 3) + TEXT("\r\n");
   }
   const WString toolbar =
       TEXT("[vantrove_UC\\MainFrame Settings\\Toolbars\\0_60159]\r\n@=DRIVEBAR_F2\r\n");
+  const WString favorites = TEXT("[vantrove_UC.global\\Favorites]\r\n");
   WString text = TEXT("[vantrove_UC\\MainFrame Settings\\Toolbars]\r\nnToolbars=1\r\n")
       TEXT("[vantrove_UC.global]\r\nnCustMenuIcons=3\r\n");
-  if (bookmarksLeftOut) {
-    text += toolbar + TEXT("[vantrove_UC.global\\Favorites]\r\n") + filler + bookmarks;
-  } else {
-    text += filler + toolbar + TEXT("[vantrove_UC.global\\Favorites]\r\n") + bookmarks;
-  }
+  if (leftOut == LeftOut::Toolbars) text += filler + toolbar + favorites + bookmarks;
+  if (leftOut == LeftOut::Bookmarks) text += toolbar + favorites + filler + bookmarks;
+  if (leftOut == LeftOut::OtherValues) text += toolbar + favorites + bookmarks + filler;
   const WString file = underTest.folder.File("settings.ini");
   testing_support::WriteBytes(file, testing_support::Utf16File(text));
-  testing_support::ScopedEnvironment drives("ADDBAR_DRIVES", "ACD");
   const std::string before = testing_support::ReadBytes(file);
 
   g_oldPlatform = 1;
@@ -247,15 +251,25 @@ TEST_P(UnlistedNames, AddNothing) {
   int buttons = InstallDriveBar(underTest.layoutRoot, underTest.globalRoot, toolbars, message);
   toolbars.Close();
   g_oldPlatform = -1;
+  if (leftOut == LeftOut::OtherValues) {
+    EXPECT_EQ(Narrow(WString(message)), "");
+    EXPECT_EQ(buttons, static_cast<int>(units / 4));
+    return;
+  }
   EXPECT_EQ(buttons, 0);
   EXPECT_EQ(Narrow(WString(message)), "cannot write toolbar settings");
   EXPECT_TRUE(testing_support::ReadBytes(file) == before) << "the file changed";
 }
 
-INSTANTIATE_TEST_SUITE_P(LeftOut, UnlistedNames, testing::Values(false, true),
-                         [](const testing::TestParamInfo<bool> &info) {
-                           return std::string(info.param ? "Bookmarks" : "Toolbars");
-                         });
+std::string LeftOutName(const testing::TestParamInfo<LeftOut> &info) {
+  const char *names[] = {"Toolbars", "Bookmarks", "OtherValues"};
+  return names[static_cast<int>(info.param)];
+}
+
+INSTANTIATE_TEST_SUITE_P(Listings, UnlistedNames,
+                         testing::Values(LeftOut::Toolbars, LeftOut::Bookmarks,
+                                         LeftOut::OtherValues),
+                         LeftOutName);
 
 INSTANTIATE_TEST_SUITE_P(Stores, FindDriveBarToolbarTest,
                          testing::Values(StoreKind::Registry, StoreKind::Ini), KindName);
