@@ -11,6 +11,7 @@
 //     ends as one uninterrupted run ends.
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,8 +39,20 @@ unsigned g_fileNumber = 0;
 long g_writesLeft = -1;
 unsigned g_writes = 0;
 
+void RemoveFolder(const std::string &folder) {
+  if (DIR *listing = opendir(folder.c_str())) {
+    while (dirent *entry = readdir(listing)) {
+      std::string name = entry->d_name;
+      if (name != "." && name != "..") unlink((folder + "/" + name).c_str());
+    }
+    closedir(listing);
+  }
+  rmdir(folder.c_str());
+}
+
 [[noreturn]] void Fail(const std::string &what) {
   std::fprintf(stderr, "whole run: %s\n", what.c_str());
+  RemoveFolder(g_folder);
   std::abort();
 }
 
@@ -66,13 +79,24 @@ std::string ReadFile(const std::string &path) {
 }
 
 void EmptyFolder() {
-  DIR *folder = opendir(g_folder.c_str());
-  if (folder == nullptr) return;
-  while (dirent *entry = readdir(folder)) {
+  RemoveFolder(g_folder);
+  mkdir(g_folder.c_str(), 0700);
+}
+
+// libFuzzer may end the process without running exit handlers: the folders of
+// processes that are gone are swept by the next one.
+void SweepFoldersOfEndedRuns(const std::string &parent, const std::string &prefix) {
+  DIR *listing = opendir(parent.c_str());
+  if (listing == nullptr) return;
+  while (dirent *entry = readdir(listing)) {
     std::string name = entry->d_name;
-    if (name != "." && name != "..") unlink((g_folder + "/" + name).c_str());
+    if (name.compare(0, prefix.size(), prefix) != 0) continue;
+    long pid = std::strtol(name.c_str() + prefix.size(), nullptr, 10);
+    if (pid > 0 && kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
+      RemoveFolder(parent + "/" + name);
+    }
   }
-  closedir(folder);
+  closedir(listing);
 }
 
 // The drives as the stand-in lists them: letters only, upper case, each
@@ -187,12 +211,10 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
   const char *shm = "/dev/shm";
   std::string parent =
       access(shm, W_OK) == 0 ? shm : (std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp");
+  SweepFoldersOfEndedRuns(parent, "addbar-whole-run-");
   g_folder = parent + "/addbar-whole-run-" + std::to_string(getpid());
   mkdir(g_folder.c_str(), 0700);
-  std::atexit([] {
-    EmptyFolder();
-    rmdir(g_folder.c_str());
-  });
+  std::atexit([] { RemoveFolder(g_folder); });
   return 0;
 }
 
