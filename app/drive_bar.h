@@ -14,18 +14,29 @@
 int InstallDriveBar(const CSettingsRoot &layoutRoot, const CSettingsRoot &globalRoot,
                     CSettingsKey &toolbarsKey, CString &message);
 
-// The name of the first sub-key of `toolbarsKey` marked as the drive bar, or empty.
-CString FindDriveBarToolbar(CSettingsKey &toolbarsKey);
+// Sets `name` to the first sub-key of `toolbarsKey` marked as the drive bar,
+// or empties it. False when none of the sub-keys listed is marked but not
+// all of them could be listed: there may be a drive bar among the others.
+bool FindDriveBarToolbar(CSettingsKey &toolbarsKey, CString &name);
+// For each of the `driveCount` drives of `drives` (4 units a drive: letter,
+// colon, backslash, terminator), 1 + the enumeration index of its bookmark,
+// or 0: a value whose name has four units, the last the drive's letter, and
+// whose text is the drive's root (letter case aside). False when not every
+// value could be listed.
+bool FindDriveBookmarks(CSettingsKey &favorites, const WCHAR *drives, DWORD driveCount,
+                        int *positions);
 // 1 + the enumeration index of the bookmark for `driveLetter`, or 0.
 int FindDriveBookmark(CSettingsKey &favorites, WCHAR driveLetter);
-// The toolbar number of a new drive bar: "nToolbars" when it reads as a count
-// (top bit clear), else the number of toolbar keys; then the first number on
-// from there whose key is missing or empty. False when that is 16 or more.
+// The toolbar number of a new drive bar: "nToolbars" (0 when it can't be
+// read), or the number of toolbar keys in use when the count has its top bit
+// set; then the first number on from there whose key is missing or empty.
+// False when that is 16 or more.
 bool ChooseToolbarNumber(CSettingsKey &toolbarsKey, DWORD &number);
-// With the drive bar found: raises "nToolbars" to count it when a run ended
-// between marking it and counting it (the count is below the drive bar's
-// number + 1), and when the count can't be read, to the number of toolbar keys
-// if that is more. False when the count had to be written and wasn't.
+// With the drive bar found: counts it in "nToolbars" in the state a run
+// leaves that ended between marking a new drive bar and counting it (the
+// number that run would have chosen, with the drive bar's key free, is the
+// drive bar's own); any other count stays as it is. False when the count had
+// to be written and wasn't.
 BOOL ReconcileToolbarCount(const CSettingsRoot &layoutRoot, CSettingsKey &toolbarsKey,
                            const CString &driveBarName);
 // "%X_%05d" of the two numbers.

@@ -7,7 +7,9 @@
 // before "nToolbars" counts it, and the count is mended when a run ended
 // between the two; the buttons come last and are written whole every run.
 // The first write that fails ends the run, so that a full disk leaves what a
-// killed run leaves.
+// killed run leaves. What the user stored stays: a new bookmark never takes
+// the name of a value that is there, and an icon entry that is there is never
+// replaced.
 #include "app/drive_bar.h"
 
 #include "app/file_manager_facts.h"
@@ -22,7 +24,7 @@ const WCHAR kCannotWriteToolbar[] = TEXT("cannot write toolbar settings");
 // Room for 26 drives of four units and the final terminator, with plenty to spare.
 const DWORD kDriveListUnits = 260;
 const DWORD kMostDrives = kDriveListUnits / 4;
-// A bookmark is found again by its fourth character: from this number on the
+// A bookmark is found again by its four-unit name: from this number on the
 // number takes three digits, and the bookmark could never be found again.
 const DWORD kBookmarkNumberLimit = 0x100;
 
@@ -49,25 +51,48 @@ DWORD ReadDriveList(WCHAR (&drives)[kDriveListUnits]) {
   return units < kDriveListUnits ? units / 4 : 0;
 }
 
-// Gives each drive without a bookmark (position 0) one, numbered on from
-// `bookmarkCount`, with its icon entry; a drive whose bookmark is there gets
-// its icon entry when it has none, as a run that ended between the two
-// leaves it. False at the first write that fails.
+// The number of each new bookmark, for each drive without one (position 0):
+// the number of values "Favorites" holds when it is written, or the first
+// number on from there whose name no value has. It depends on nothing a run
+// has done before, so a run that finishes an ended one names the bookmarks
+// as one run would. False when a number would need three hexadecimal digits.
+bool NumberNewBookmarks(CSettingsKey &bookmarks, const WCHAR *drives, DWORD driveCount,
+                        const int *positions, DWORD bookmarkCount, DWORD *numbers) {
+  DWORD count = bookmarkCount;
+  for (DWORD drive = 0; drive < driveCount; ++drive) {
+    if (positions[drive] != 0) continue;
+    DWORD number = count++;
+    while (number < kBookmarkNumberLimit &&
+           bookmarks.HasValue(MakeBookmarkName(number, drives[4 * drive]))) {
+      ++number;
+    }
+    if (number >= kBookmarkNumberLimit) return false;
+    numbers[drive] = number;
+  }
+  return true;
+}
+
+// Gives each drive without a bookmark (position 0) the one numbered for it,
+// and every drive an icon entry where it has none; one that is there, empty
+// or not, is the user's. A drive whose bookmark a run wrote just before it
+// ended gets its icon entry from the next run. False at the first write that
+// fails.
 bool WriteBookmarks(InstallerKeys &keys, const WCHAR *drives, DWORD driveCount,
-                    const int *positions, DWORD &bookmarkCount) {
+                    const int *positions, const DWORD *numbers, DWORD &bookmarkCount) {
   for (DWORD drive = 0; drive < driveCount; ++drive) {
     LPCWSTR root = drives + 4 * drive;
     const WCHAR iconName[2] = {root[0], 0};
     if (positions[drive] == 0) {
-      if (keys.bookmarks.SetStringValue(root, MakeBookmarkName(bookmarkCount, root[0])) !=
+      if (keys.bookmarks.SetStringValue(root, MakeBookmarkName(numbers[drive], root[0])) !=
           ERROR_SUCCESS) {
         return false;
       }
       ++bookmarkCount;
-    } else if (!GetStringValue(keys.bookmarkIcons, iconName, nullptr).IsEmpty()) {
-      continue;
     }
-    if (keys.bookmarkIcons.SetStringValue(root, iconName) != ERROR_SUCCESS) return false;
+    if (!keys.bookmarkIcons.HasValue(iconName) &&
+        keys.bookmarkIcons.SetStringValue(root, iconName) != ERROR_SUCCESS) {
+      return false;
+    }
   }
   return true;
 }
@@ -77,10 +102,12 @@ bool WriteBookmarks(InstallerKeys &keys, const WCHAR *drives, DWORD driveCount,
 // section lists its names sorted, so a new bookmark need not come last.
 bool FindCommandIds(CSettingsKey &bookmarks, const WCHAR *drives, DWORD driveCount,
                     DWORD *commandIds) {
+  int positions[kMostDrives] = {};
+  // A bookmark found is the drive's, whether or not every value was listed.
+  FindDriveBookmarks(bookmarks, drives, driveCount, positions);
   for (DWORD drive = 0; drive < driveCount; ++drive) {
-    int position = FindDriveBookmark(bookmarks, drives[4 * drive]);
-    if (position == 0) return false;
-    commandIds[drive] = kFirstBookmarkCommand - 1 + static_cast<DWORD>(position);
+    if (positions[drive] == 0) return false;
+    commandIds[drive] = kFirstBookmarkCommand - 1 + static_cast<DWORD>(positions[drive]);
   }
   return true;
 }
@@ -97,7 +124,13 @@ bool WriteButtons(CSettingsKey &toolbar, const DWORD *commandIds, DWORD driveCou
 int InstallDriveBar(const CSettingsRoot &layoutRoot, const CSettingsRoot &globalRoot,
                     CSettingsKey &toolbarsKey, CString &message) {
   message.Empty();
-  CString toolbarName = FindDriveBarToolbar(toolbarsKey);
+  CString toolbarName;
+  // Toolbars it could not all list may hold the drive bar: a new one would
+  // be a second.
+  if (!FindDriveBarToolbar(toolbarsKey, toolbarName)) {
+    message = kCannotWriteToolbar;
+    return 0;
+  }
   const bool isNew = toolbarName.IsEmpty();
   DWORD toolbarNumber = 0;
   if (isNew) {
@@ -116,22 +149,30 @@ int InstallDriveBar(const CSettingsRoot &layoutRoot, const CSettingsRoot &global
   DWORD bookmarkCount = 0;
   if (!keys.bookmarks.QueryInfo(nullptr, &bookmarkCount, nullptr)) bookmarkCount = 0;
   int positions[kMostDrives] = {};
-  DWORD missing = 0;
-  for (DWORD drive = 0; drive < driveCount; ++drive) {
-    positions[drive] = FindDriveBookmark(keys.bookmarks, drives[4 * drive]);
-    if (positions[drive] == 0) ++missing;
+  const bool listedWhole = FindDriveBookmarks(keys.bookmarks, drives, driveCount, positions);
+  bool missing = false;
+  for (DWORD drive = 0; drive < driveCount; ++drive) missing = missing || positions[drive] == 0;
+  if (isNew && bookmarkCount + driveCount >= kMostBookmarks) {
+    message = kNoRoomForBookmarks;
+    return 0;
+  }
+  // A drive's bookmark may be among values it could not list: adding one
+  // would give the drive a second.
+  if (missing && !listedWhole) {
+    message = kCannotWriteToolbar;
+    return 0;
   }
   // An existing drive bar is refreshed whatever the count, as long as its
   // new bookmarks can be found again.
-  if ((isNew && bookmarkCount + driveCount >= kMostBookmarks) ||
-      (missing > 0 && bookmarkCount + missing > kBookmarkNumberLimit)) {
+  DWORD numbers[kMostDrives] = {};
+  if (!NumberNewBookmarks(keys.bookmarks, drives, driveCount, positions, bookmarkCount, numbers)) {
     message = kNoRoomForBookmarks;
     return 0;
   }
   globalRoot.OpenInto(keys.bookmarkIcons, kBookmarkIconsKeyName, FALSE);
   DWORD commandIds[kMostDrives] = {};
   // The file manager wants an icon slot for every bookmark.
-  if (!WriteBookmarks(keys, drives, driveCount, positions, bookmarkCount) ||
+  if (!WriteBookmarks(keys, drives, driveCount, positions, numbers, bookmarkCount) ||
       (globalRoot.ReadDword(nullptr, kBookmarkIconCountValue, 0) < bookmarkCount &&
        !globalRoot.WriteDword(nullptr, kBookmarkIconCountValue, bookmarkCount)) ||
       !FindCommandIds(keys.bookmarks, drives, driveCount, commandIds)) {

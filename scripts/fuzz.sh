@@ -18,7 +18,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(store_round_trip profile_edit command_line cstring)
+[ ${#targets[@]} -gt 0 ] || targets=(store_round_trip profile_edit command_line cstring whole_run)
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
@@ -27,9 +27,12 @@ mkdir -p build/fuzz/findings build/fuzz/logs
 run_one() {
   local name=$1
   mkdir -p "build/fuzz/corpus/$name"
+  # A target's tokens, when it has some, steer the mutations (fuzz/<name>.dict).
+  local dict=()
+  [ -f "fuzz/$name.dict" ] && dict=(-dict="fuzz/$name.dict")
   # Found inputs go to the first folder; the seeds in the tree stay as they are.
   "build/fuzz/fuzz/${name}_fuzzer" ${FUZZ_SEED:+-seed="$FUZZ_SEED"} -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-    -print_final_stats=1 -artifact_prefix="build/fuzz/findings/$name-" \
+    -print_final_stats=1 -artifact_prefix="build/fuzz/findings/$name-" ${dict[@]+"${dict[@]}"} \
     "build/fuzz/corpus/$name" "fuzz/corpus/$name" >"build/fuzz/logs/$name.log" 2>&1
 }
 
@@ -53,7 +56,7 @@ for name in "${targets[@]}"; do
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   if grep -q "^==[0-9]*==ERROR\|^SUMMARY:\|Test unit written to" "$log"; then
     echo "fuzz $name: FINDING after ${runs:-?} runs (see $log)"
-    grep -E -m5 "ERROR|SUMMARY|Test unit written to|^(store round trip|profile edit|command line|CString):" \
+    grep -E -m5 "ERROR|SUMMARY|Test unit written to|^(store round trip|profile edit|command line|CString|whole run):" \
       "$log" | sed 's/^/    /'
     failed=1
   else

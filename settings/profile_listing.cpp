@@ -28,11 +28,13 @@ CFilledText SealFilledText(LPWSTR text, DWORD reported, DWORD asked) {
   return CFilledText{text, filled, filled + 2 >= asked};
 }
 
-// Calls visit(start, length, isLast) for each string, in order.
+// Calls visit(start, length, isLast) for each string, in order. The units
+// reported tell where the strings end: an empty one (a section "[]", a line
+// that starts with a null) is a string like any other, not the end.
 template <typename Visit>
 void ForEachString(const CFilledText &filledText, Visit visit) {
   DWORD position = 0;
-  while (position < filledText.filled && filledText.text[position] != 0) {
+  while (position < filledText.filled) {
     DWORD start = position;
     while (filledText.text[position] != 0) ++position;
     bool isLast = position + 1 >= filledText.filled;
@@ -88,8 +90,9 @@ bool CSettingsKey::EnsureListingBlock(DWORD textUnits) {
   return true;
 }
 
-DWORD CSettingsKey::FillListingText(bool sectionNames, DWORD &asked) {
+DWORD CSettingsKey::FillListingText(bool sectionNames, DWORD &asked, bool &whole) {
   asked = ListingRequestUnits();
+  whole = false;
   while (true) {
     if (!EnsureListingBlock(asked)) return 0;
     m_listing.m_text[0] = 0;
@@ -98,34 +101,42 @@ DWORD CSettingsKey::FillListingText(bool sectionNames, DWORD &asked) {
                          : GetPrivateProfileSectionW(m_path, m_listing.m_text, asked, m_iniPath);
     // A buffer too small is reported as its size - 2 (names that just fit are
     // too, and the next round tells them apart). Old platforms refuse more.
-    if (reported + 2 < asked || asked > kMostListingUnits / 2 || IsOldPlatform()) {
-      return reported;
-    }
+    whole = reported + 2 < asked;
+    if (whole || asked > kMostListingUnits / 2 || IsOldPlatform()) return reported;
     asked *= 2;
   }
 }
 
 int CSettingsKey::ListSections() {
   m_listing.m_position = -1;
+  m_listing.m_whole = FALSE;
   if (m_iniPath == nullptr) return 0;
   DWORD asked = 0;
-  DWORD reported = FillListingText(true, asked);
-  if (reported == 0 || m_listing.m_text[0] == 0) return 0;
+  bool whole = false;
+  DWORD reported = FillListingText(true, asked, whole);
+  m_listing.m_whole = whole;
+  if (reported == 0) return 0;
   CFilledText names = SealFilledText(m_listing.m_text, reported, asked);
 
   const int pathLength = m_path.GetLength();
   const CString lowerPath = LowerCased(m_path, pathLength);
-  if (lowerPath.GetLength() != pathLength) return 0;  // out of memory
+  // Out of memory: no listing, and not a whole one.
+  m_listing.m_whole = FALSE;
+  if (lowerPath.GetLength() != pathLength) return 0;
   CString scratch;
   LPWSTR scratchUnits = scratch.GetBuffer(pathLength + 1);
-  if (scratchUnits == nullptr) return 0;  // out of memory
+  if (scratchUnits == nullptr) return 0;
+  m_listing.m_whole = whole;
   int count = 0;
   ForEachString(names, [&](LPWSTR name, int length, bool isLast) {
-    if (count == kListingSlots) return false;
     // Only direct children, and never a name the buffer may have cut.
     if (length <= pathLength || (isLast && names.mayBeCutShort)) return true;
     if (pathLength > 0 && !IsBelowPath(name, lowerPath, pathLength, scratchUnits)) return true;
     if (HasBackslashFrom(name, pathLength + 1, length)) return true;
+    if (count == kListingSlots) {
+      m_listing.m_whole = FALSE;
+      return false;
+    }
     m_listing.m_slots[count++] = name + (pathLength > 0 ? pathLength + 1 : 0);
     return true;
   });
@@ -138,15 +149,21 @@ int CSettingsKey::ListSections() {
 
 int CSettingsKey::ListEntries() {
   m_listing.m_position = -1;
+  m_listing.m_whole = FALSE;
   if (m_iniPath == nullptr) return 0;
   DWORD asked = 0;
-  DWORD reported = FillListingText(false, asked);
-  if (reported == 0 || m_listing.m_text[0] == 0) return 0;
+  bool whole = false;
+  DWORD reported = FillListingText(false, asked, whole);
+  m_listing.m_whole = whole;
+  if (reported == 0) return 0;
   CFilledText lines = SealFilledText(m_listing.m_text, reported, asked);
 
   int count = 0;
   ForEachString(lines, [&](LPWSTR line, int length, bool isLast) {
-    if (count == kListingSlots) return false;
+    if (count == kListingSlots) {
+      m_listing.m_whole = FALSE;
+      return false;
+    }
     int equals = 0;
     while (equals < length && line[equals] != TEXT('=')) ++equals;
     // A cut line still has its whole name when its '=' made it into the buffer.

@@ -17,4 +17,7 @@ struct CProfileListing {
   LPWSTR *m_slots;    // the block: kListingSlots + 1 slots, then the text
   LONG m_position;    // next slot to hand out; -1 = no listing
   DWORD m_textUnits;  // kListingTextUnits, more once a listing did not fit
+  // The last listing holds every name: false when the buffer stopped growing
+  // before the names fitted, the slots ran out, or memory did.
+  BOOL m_whole;
 };

@@ -33,6 +33,10 @@ class CSettingsKey {
   LONG QueryStringValue(LPWSTR buffer, LPCWSTR name, DWORD *byteCount);
   LONG SetStringValue(LPCWSTR text, LPCWSTR name);
   LONG SetBinaryValue(const void *data, LPCWSTR name, DWORD byteCount);
+  // Whether a value of that name is there, of any type and empty or not (an
+  // INI entry with that name, empty or not); a value that can't be looked at
+  // counts as there. Closed key: false.
+  BOOL HasValue(LPCWSTR name);
   // The INI entry name of a value name: every '=' becomes '_'.
   static CString ToProfileName(LPCWSTR name);
 
@@ -40,6 +44,11 @@ class CSettingsKey {
   CString EnumKey(DWORD index);
   CString EnumValue(DWORD index, DWORD &type);
   BOOL QueryInfo(DWORD *subKeyCount, DWORD *valueCount, FILETIME *lastWrite);
+  // Whether the last listing of an INI key (QueryInfo counting one kind of
+  // name, or an enumeration from its start) held every name; the names past
+  // the 1024th, or past the most text a listing takes, can't be reached.
+  // Always true for a registry key.
+  BOOL ListedWhole() const;
 
   // Inner steps of the INI backend.
   void OpenProfile(BOOL readOnly);
@@ -60,8 +69,9 @@ class CSettingsKey {
   bool EnsureListingBlock(DWORD textUnits);
   // Has the platform fill the listing text with section names (or with the
   // lines of this key's section), growing the buffer until they fit. Returns
-  // what the call reported; `asked` is the size of the last request.
-  DWORD FillListingText(bool sectionNames, DWORD &asked);
+  // what the call reported (0 also when memory ran out); `asked` is the size
+  // of the last request, and `whole` whether the names all fitted.
+  DWORD FillListingText(bool sectionNames, DWORD &asked, bool &whole);
 };
 
 // The string value `name` of `key`, or defaultText (empty when null).

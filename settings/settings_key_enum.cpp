@@ -65,6 +65,8 @@ CString CSettingsKey::EnumValue(DWORD index, DWORD &type) {
   return IsUnnamedEntry(name) ? CString() : CString(name);
 }
 
+BOOL CSettingsKey::ListedWhole() const { return m_iniPath == nullptr || m_listing.m_whole; }
+
 BOOL CSettingsKey::QueryInfo(DWORD *subKeyCount, DWORD *valueCount, FILETIME *lastWrite) {
   if (m_hKey == nullptr) return FALSE;
   if (m_iniPath == nullptr) {

@@ -20,7 +20,10 @@ bool SectionHasLines(LPCWSTR section, LPCWSTR file) {
 HKEY ProfileKeyMarker() { return reinterpret_cast<HKEY>(static_cast<INT_PTR>(-1)); }
 
 CSettingsKey::CSettingsKey()
-    : m_hKey(nullptr), m_readOnly(FALSE), m_iniPath(nullptr), m_listing{nullptr, nullptr, -1, 0} {}
+    : m_hKey(nullptr),
+      m_readOnly(FALSE),
+      m_iniPath(nullptr),
+      m_listing{nullptr, nullptr, -1, 0, TRUE} {}
 
 CSettingsKey::CSettingsKey(const CKeyBinding &binding) : CSettingsKey() {
   Attach(binding);

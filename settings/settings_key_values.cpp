@@ -143,6 +143,25 @@ LONG CSettingsKey::SetBinaryValue(const void *data, LPCWSTR name, DWORD byteCoun
              : ERROR_FILE_NOT_FOUND;
 }
 
+BOOL CSettingsKey::HasValue(LPCWSTR name) {
+  if (m_hKey == nullptr) return FALSE;
+  if (m_iniPath == nullptr) {
+    return RegQueryValueExW(m_hKey, name, nullptr, nullptr, nullptr, nullptr) !=
+           ERROR_FILE_NOT_FOUND;
+  }
+  CString entry = ToProfileName(NameOrUnnamed(name));
+  if (entry.IsEmpty()) return TRUE;  // out of memory: can't tell
+  // A missing entry reads as the default; an entry that is there reads the
+  // same whatever the default, so it can't read as both of two defaults.
+  static const WCHAR kFirstDefault[] = {1, 0};
+  static const WCHAR kSecondDefault[] = {2, 0};
+  WCHAR text[4];
+  DWORD length = GetPrivateProfileStringW(m_path, entry, kFirstDefault, text, 4, m_iniPath);
+  if (length != 1 || text[0] != kFirstDefault[0]) return TRUE;
+  length = GetPrivateProfileStringW(m_path, entry, kSecondDefault, text, 4, m_iniPath);
+  return length != 1 || text[0] != kSecondDefault[0];
+}
+
 CString GetStringValue(CSettingsKey &key, LPCWSTR name, LPCWSTR defaultText) {
   std::unique_ptr<WCHAR[]> buffer(new (std::nothrow) WCHAR[kStringBufferUnits]);
   if (buffer == nullptr) return CString(defaultText);

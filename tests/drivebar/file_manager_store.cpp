@@ -105,6 +105,10 @@ class RegistryStore : public FileManagerStore {
     RegCloseKey(handle);
   }
 
+  void AddNamelessValue(StoreRoot root, const std::string &key, const std::string &) override {
+    Set(root, key, nullptr, REG_NONE, nullptr, 0);
+  }
+
   bool GetDword(StoreRoot root, const std::string &key, const char *name, DWORD &value) override {
     std::string bytes;
     if (!Get(root, key, name, REG_DWORD, bytes) || bytes.size() != 4) return false;
@@ -308,6 +312,19 @@ class IniStore : public FileManagerStore {
   void DeleteValue(StoreRoot root, const std::string &key, const char *name) override {
     WritePrivateProfileStringW(Section(root, key).c_str(), Entry(name).c_str(), nullptr,
                                m_file.c_str());
+  }
+
+  // The profile calls write no line without a name: one is written under a
+  // stand-in name, which then goes from the file.
+  void AddNamelessValue(StoreRoot root, const std::string &key, const std::string &text) override {
+    WriteEntry(root, key, "\x01", Wide(text));
+    std::string bytes = testing_support::ReadBytes(m_file);
+    const bool wide = bytes.compare(0, 2, "\xFF\xFE") == 0;
+    const std::string placeholder = wide ? std::string("\x01\0=\0", 4) : std::string("\x01=");
+    size_t at = bytes.find(placeholder);
+    ASSERT_NE(at, std::string::npos);
+    bytes.erase(at, wide ? 2 : 1);
+    testing_support::WriteBytes(m_file, bytes);
   }
 
   bool GetDword(StoreRoot root, const std::string &key, const char *name, DWORD &value) override {

@@ -28,6 +28,10 @@ class FileManagerStore {
   virtual void SetBinary(StoreRoot root, const std::string &key, const char *name,
                          const std::string &bytes) = 0;
   virtual void DeleteValue(StoreRoot root, const std::string &key, const char *name) = 0;
+  // A value without a name that is no string: in the registry the unnamed
+  // value of type 0 without data; in an INI file a line "=text".
+  virtual void AddNamelessValue(StoreRoot root, const std::string &key,
+                                const std::string &text) = 0;
 
   virtual bool GetDword(StoreRoot root, const std::string &key, const char *name, DWORD &value) = 0;
   virtual bool GetString(StoreRoot root, const std::string &key, const char *name,

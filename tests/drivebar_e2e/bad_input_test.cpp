@@ -1,5 +1,6 @@
 // Stored settings the program did not expect, and stores it can't write:
 // each ends in a clear box, never in a crash.
+#include <algorithm>
 #include <cstdlib>
 
 #include "drivebar_e2e/drive_bar_run.h"
@@ -40,6 +41,34 @@ TEST_P(BadInput, ValueNamesThatAreNoBookmarks) {
   EXPECT_EQ(store.String(StoreRoot::Global, kBookmarks,
                          DriveBarRun::BookmarkName(5, drives[0].letter).c_str()),
             drives[0].root);
+}
+
+// A user's bookmark named like the drive's but opening another folder: the
+// drive gets a bookmark of its own, numbered past a name already there, and
+// the user's stay as they were.
+TEST_P(BadInput, BookmarkOfAnotherFolderIsNotTheDrives) {
+  FileManagerStore &store = m_run.Store();
+  std::vector<Drive> drives = DriveBarRun::Drives();
+  const std::string letter(1, static_cast<char>(drives[0].letter));
+  const std::string temp = "TEM" + letter, taken = DriveBarRun::BookmarkName(2, drives[0].letter);
+  store.SetString(StoreRoot::Global, kBookmarks, temp.c_str(), letter + ":\\Temp");
+  store.SetString(StoreRoot::Global, kBookmarks, taken.c_str(), letter + ":\\Users");
+  DriveBarRun::ExpectDone(m_run.RunAddbar(), drives.size());
+
+  EXPECT_EQ(store.String(StoreRoot::Global, kBookmarks, temp.c_str()), letter + ":\\Temp");
+  EXPECT_EQ(store.String(StoreRoot::Global, kBookmarks, taken.c_str()), letter + ":\\Users");
+  std::vector<std::string> names = store.EnumerationOrder(StoreRoot::Global, kBookmarks);
+  std::vector<DWORD> ids;
+  for (size_t i = 0; i < drives.size(); ++i) {
+    // Numbered by the values there when written: 2 is taken for the first
+    // drive alone, the name being the letter's too.
+    DWORD number = static_cast<DWORD>(i == 0 ? 3 : 2 + i);
+    std::string name = DriveBarRun::BookmarkName(number, drives[i].letter);
+    EXPECT_EQ(store.String(StoreRoot::Global, kBookmarks, name.c_str()), drives[i].root);
+    ids.push_back(40100 +
+                  static_cast<DWORD>(std::find(names.begin(), names.end(), name) - names.begin()));
+  }
+  m_run.ExpectToolbar("3_60162", ids);
 }
 
 TEST_P(BadInput, LowerCaseBookmarkIsNotTheDrives) {

@@ -112,6 +112,12 @@ std::string DriveBarRun::ToolbarKey(const std::string &name) {
   return std::string(kToolbars) + "\\" + name;
 }
 
+std::string DriveBarRun::ToolbarName(int number) {
+  char name[32];
+  std::snprintf(name, sizeof name, "%X_%05d", static_cast<unsigned>(number), 60159 + number);
+  return name;
+}
+
 void DriveBarRun::ExpectToolbar(const std::string &name, const std::vector<DWORD> &commandIds) {
   const std::string key = ToolbarKey(name);
   EXPECT_EQ(m_store->Dword(StoreRoot::Layout, key, "binState"), 129u);

@@ -56,6 +56,8 @@ class DriveBarRun {
 
   // The drive bar's toolbar key, relative to the layout root.
   static std::string ToolbarKey(const std::string &name);
+  // "%X_%05d" of a toolbar number and its id, as the file manager names toolbars.
+  static std::string ToolbarName(int number);
   // Checks what every drive bar holds: the values and the command ids.
   void ExpectToolbar(const std::string &name, const std::vector<DWORD> &commandIds);
   // "nCmdIds" as its bytes.

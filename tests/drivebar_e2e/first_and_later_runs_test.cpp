@@ -94,19 +94,49 @@ TEST_P(FirstRun, DriveWithoutBookmarkGetsOnlyItsOwn) {
   m_run.ExpectToolbar("3_60162", ids);
 }
 
-TEST_P(FirstRun, UnnamedBookmarkValueCausesNoDuplicates) {
+// An entry without a name in "Favorites": the unnamed value, or one that is
+// no string (in the registry the unnamed value of type 0, in an INI file a
+// line "=C:\"), which enumerates just as the end of the list does. Every run
+// finds the bookmarks after it: the drive bar is written, no bookmark comes
+// twice, and the buttons run the bookmarks where the enumeration has them.
+class NamelessBookmarkValue : public testing::TestWithParam<std::tuple<Scenario, bool>> {
+ protected:
+  DriveBarRun m_run{std::get<0>(GetParam())};
+};
+
+TEST_P(NamelessBookmarkValue, HidesNoBookmarkFromLaterRuns) {
   std::vector<Drive> drives = DriveBarRun::Drives();
   FileManagerStore &store = m_run.Store();
-  store.SetString(StoreRoot::Global, kBookmarks, nullptr, "bookmarks");
-  DriveBarRun::ExpectDone(m_run.RunAddbar(), drives.size());
-  std::string firstIds;
-  store.GetBinary(StoreRoot::Layout, DriveBarRun::ToolbarKey("3_60162"), "nCmdIds", firstIds);
-  DriveBarRun::ExpectDone(m_run.RunAddbar(), drives.size());
-  EXPECT_EQ(store.ValueNames(StoreRoot::Global, kBookmarks).size(), drives.size() + 1);
-  std::string secondIds;
-  store.GetBinary(StoreRoot::Layout, DriveBarRun::ToolbarKey("3_60162"), "nCmdIds", secondIds);
-  EXPECT_EQ(secondIds, firstIds);
+  if (std::get<1>(GetParam())) {
+    store.AddNamelessValue(StoreRoot::Global, kBookmarks, drives[0].root);
+  } else {
+    store.SetString(StoreRoot::Global, kBookmarks, nullptr, "bookmarks");
+  }
+  for (int run = 0; run < 2; ++run) {
+    DriveBarRun::ExpectDone(m_run.RunAddbar(), drives.size());
+    std::vector<std::string> names = store.EnumerationOrder(StoreRoot::Global, kBookmarks);
+    ASSERT_EQ(names.size(), drives.size() + 1);
+    std::vector<DWORD> ids;
+    for (size_t i = 0; i < drives.size(); ++i) {
+      std::string name = DriveBarRun::BookmarkName(static_cast<DWORD>(1 + i), drives[i].letter);
+      size_t position = std::find(names.begin(), names.end(), name) - names.begin();
+      ASSERT_LT(position, names.size()) << name;
+      ids.push_back(40100 + static_cast<DWORD>(position));
+    }
+    m_run.ExpectToolbar("3_60162", ids);
+  }
 }
+
+std::string NamelessName(const testing::TestParamInfo<std::tuple<Scenario, bool>> &info) {
+  return StoreKindName(std::get<0>(info.param).kind) +
+         std::string(std::get<1>(info.param) ? "Nameless" : "Unnamed");
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, NamelessBookmarkValue,
+                         testing::Combine(testing::Values(Scenario{StoreKind::Registry, ""},
+                                                          Scenario{StoreKind::Ini, "work"}),
+                                          testing::Bool()),
+                         NamelessName);
 
 // Named bookmarks come before the drives' in an INI section's sorted listing,
 // after them in the registry's order: either way each button runs the

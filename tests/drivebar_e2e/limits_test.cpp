@@ -1,7 +1,5 @@
 // The limits of a new drive bar (toolbars, bookmarks), the icon count, and
 // an existing drive bar found again.
-#include <cstdio>
-
 #include "drivebar_e2e/drive_bar_run.h"
 
 using testing_support::ProgramRun;
@@ -61,9 +59,7 @@ class ToolbarCount : public testing::TestWithParam<std::tuple<Scenario, ToolbarC
 };
 
 std::string OtherToolbarKey(int number) {
-  char name[32];
-  std::snprintf(name, sizeof name, "%X_%05d", static_cast<unsigned>(number), 60159 + number);
-  return DriveBarRun::ToolbarKey(name);
+  return DriveBarRun::ToolbarKey(DriveBarRun::ToolbarName(number));
 }
 
 TEST_P(ToolbarCount, NamesTheNewToolbarOrRefusesIt) {
@@ -121,6 +117,16 @@ INSTANTIATE_TEST_SUITE_P(
             ToolbarCountCase{"Huge", 0, [](FileManagerStore &s) { SetCount(s, 0x7FFFFFFF); },
                              nullptr, 0x7FFFFFFF},
             ToolbarCountCase{"Absent", 0, RemoveCount, "0_60159", 1},
+            // Toolbar keys of other names leave key 0 free.
+            ToolbarCountCase{"AbsentBesideOtherNames", 0,
+                             [](FileManagerStore &s) {
+                               s.SetDword(StoreRoot::Layout, std::string(kToolbars) + "\\Std",
+                                          "nButtons", 7);
+                               s.SetDword(StoreRoot::Layout, std::string(kToolbars) + "\\Addr",
+                                          "nButtons", 7);
+                               RemoveCount(s);
+                             },
+                             "0_60159", 1},
             ToolbarCountCase{"Text", 0, TextCount, "0_60159", 1},
             ToolbarCountCase{"AllBitsSet", 0, [](FileManagerStore &s) { SetCount(s, 0xFFFFFFFF); },
                              "0_60159", 1},

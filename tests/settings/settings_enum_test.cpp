@@ -92,6 +92,19 @@ TEST(IniEnumeration, NamelessEntryAndSectionEndTheirEnumeration) {
   EXPECT_EQ(Names{}, KeyNames(key));
 }
 
+// A section "[]" lists as an empty name, first or among the others: the
+// names after it are listed too.
+TEST(IniEnumeration, SectionWithoutANameHidesNoSection) {
+  IniStore store;
+  store.Write(TEXT("[]\r\nv=1\r\n[a]\r\nv=1\r\n[a\\x]\r\nv=1\r\n[]\r\nw=1\r\n[a\\y]\r\nv=1\r\n"));
+  CSettingsKey key;
+  store.root.OpenInto(key, TEXT("a"), TRUE);
+  DWORD keys = 0;
+  EXPECT_TRUE(key.QueryInfo(&keys, nullptr, nullptr));
+  EXPECT_EQ(2u, keys);
+  EXPECT_EQ((Names{TEXT("x"), TEXT("y")}), KeyNames(key));
+}
+
 TEST(IniEnumeration, OnlyTheFirst1024InFileOrderAreListed) {
   IniStore store;
   WString text = TEXT("[s]\r\n");

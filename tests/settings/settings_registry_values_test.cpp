@@ -122,6 +122,18 @@ TEST_F(RegistryValues, MissingNumberIsInvalidDataAndRoundTripsWork) {
   EXPECT_EQ(WString(), Text(GetStringValue(key, TEXT("a_b"), nullptr)));
 }
 
+// A value is there whatever its type and data; only a missing one is not.
+TEST_F(RegistryValues, HasValueTellsAnyTypeFromAMissingValue) {
+  store.SetRaw(TEXT("v"), nullptr, REG_NONE, nullptr, 0);
+  store.SetRaw(TEXT("v"), TEXT("bin"), REG_BINARY, "\x01", 1);
+  store.SetRaw(TEXT("v"), TEXT("empty"), REG_SZ, nullptr, 0);
+  Open();
+  for (LPCWSTR name : {static_cast<LPCWSTR>(nullptr), TEXT(""), TEXT("BIN"), TEXT("empty")}) {
+    EXPECT_TRUE(key.HasValue(name));
+  }
+  EXPECT_FALSE(key.HasValue(TEXT("missing")));
+}
+
 TEST_F(RegistryValues, BinaryHasNoSizeLimit) {
   Open();
   g_oldPlatform = 1;

@@ -8,6 +8,7 @@
 #include "settings/settings_key.h"
 #include "settings_test_store.h"
 
+using testing_support::Narrow;
 using testing_support::ReadBytes;
 
 namespace {
@@ -38,6 +39,17 @@ TEST_F(IniValues, EqualsSignInANameReachesTheUnderscoreEntry) {
   EXPECT_EQ(WString(TEXT("v1")), store.Entry(TEXT("s"), TEXT("a_b")));
   EXPECT_EQ(ERROR_SUCCESS, key.SetDwordValue(9, TEXT("a_b")));
   EXPECT_EQ(WString(TEXT("9")), Text(GetStringValue(key, TEXT("a=b"), nullptr)));
+}
+
+// An entry is there whatever its text, even one that reads as the default a
+// missing entry would give.
+TEST_F(IniValues, HasValueTellsAnyEntryFromAMissingOne) {
+  store.Write(TEXT("[s]\r\nempty=\r\none=\x01\r\ntwo=\x02\r\n@=\r\n"));
+  for (LPCWSTR name : {TEXT("empty"), TEXT("EMPTY"), TEXT("one"), TEXT("two"), TEXT("")}) {
+    EXPECT_TRUE(key.HasValue(name)) << Narrow(name);
+  }
+  EXPECT_FALSE(key.HasValue(TEXT("missing")));
+  EXPECT_FALSE(key.HasValue(TEXT("s")));
 }
 
 struct DwordCase {

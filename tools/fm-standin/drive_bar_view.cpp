@@ -7,16 +7,18 @@
 
 namespace {
 
-// The value names of "Favorites" by enumeration index; the unnamed value
-// keeps its index with an empty name, since commands count it too.
+// The value names of "Favorites" by enumeration index; the unnamed value and
+// any other empty name keep their index, since commands count them too. The
+// number of values tells where the listing ends.
 std::vector<CString> ListBookmarks(CSettingsKey &bookmarks) {
   std::vector<CString> names;
-  for (DWORD index = 0;; ++index) {
+  DWORD count = 0;
+  if (!bookmarks.QueryInfo(nullptr, &count, nullptr)) return names;
+  for (DWORD index = 0; index < count; ++index) {
     DWORD type = REG_NONE;
-    CString name = bookmarks.EnumValue(index, type);
-    if (name.IsEmpty() && type == REG_NONE) return names;
-    names.push_back(name);
+    names.push_back(bookmarks.EnumValue(index, type));
   }
+  return names;
 }
 
 }  // namespace
@@ -25,7 +27,9 @@ DriveBarView ReadDriveBarView(const CSettingsRoot &layoutRoot, const CSettingsRo
   DriveBarView view;
   CSettingsKey toolbars;
   layoutRoot.OpenInto(toolbars, kToolbarsKeyName, TRUE);
-  view.toolbarName = FindDriveBarToolbar(toolbars);
+  // Toolbars that can't all be listed show the drive bar only when it is
+  // among those listed.
+  FindDriveBarToolbar(toolbars, view.toolbarName);
   if (view.toolbarName.IsEmpty()) return view;
 
   CSettingsKey toolbar;
