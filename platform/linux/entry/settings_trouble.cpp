@@ -60,7 +60,11 @@ void NoteSettingsTrouble(const WString &boxText) {
                          "Settings\\Toolbars]\" of the chosen layout with lines in it, as where "
                          "vantrove never saved its settings";
   } else if (trouble.empty()) {
-    trouble = "could not be written, though it can be now";
+    // No store call failed, so the run stopped itself: most likely its
+    // toolbars or bookmarks could not all be listed.
+    trouble =
+        "could not be changed as the run needed, or holds more toolbars or bookmarks in one "
+        "place than can be listed whole (over 1024)";
   }
   ReportStoreProblem((registry ? "the registry store " : "the INI file ") + path + " " + trouble +
                      ".");
