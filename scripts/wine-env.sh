@@ -6,7 +6,9 @@
 # Sourced:
 #   addbar_wine_env <build folder> [state folder]
 #       exports WINEARCH, WINEPREFIX (default <build>/wineprefix), WINESERVER,
-#       ADDBAR_WINE_LOADER, WINEDEBUG, WINEDLLOVERRIDES and DISPLAY. The build
+#       ADDBAR_WINE_LOADER (scripts/wine/loader32 or loader64, which start
+#       Wine's loader with a fixed address layout), WINEDEBUG,
+#       WINEDLLOVERRIDES and DISPLAY. The build
 #       folder's file wine-arch (written by CMake) says win32 or win64. When
 #       DISPLAY is unset, an Xvfb of this environment's own is started, or the
 #       one it started before is reused; its number and pid are kept in the
@@ -23,7 +25,8 @@
 
 # Debian puts both loaders and both servers here; /usr/bin/wine picks the
 # 32-bit loader whenever it is installed, so they are called by their paths.
-ADDBAR_WINE_LIBEXEC=${ADDBAR_WINE_LIBEXEC:-/usr/lib/wine}
+export ADDBAR_WINE_LIBEXEC=${ADDBAR_WINE_LIBEXEC:-/usr/lib/wine}
+ADDBAR_WINE_SCRIPTS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine
 
 addbar_wine_arch_of_build() {
   local arch
@@ -44,8 +47,8 @@ addbar_pe_machine() {
 
 addbar_wine_loader() {
   case "$(addbar_pe_machine "$1")" in
-    8664) printf '%s\n' "$ADDBAR_WINE_LIBEXEC/wine64" ;;
-    014c) printf '%s\n' "$ADDBAR_WINE_LIBEXEC/wine" ;;
+    8664) printf '%s\n' "$ADDBAR_WINE_SCRIPTS/loader64" ;;
+    014c) printf '%s\n' "$ADDBAR_WINE_SCRIPTS/loader32" ;;
     *) printf '%s\n' "${ADDBAR_WINE_LOADER:?the Wine environment is not set up}" ;;
   esac
 }
@@ -153,13 +156,17 @@ addbar_wine_env() {
   export WINEPREFIX="${WINEPREFIX:-$build/wineprefix}"
   export WINEDEBUG="${WINEDEBUG:--all}"
   export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+  local loader
   if [ "$arch" = win64 ]; then
-    export ADDBAR_WINE_LOADER="$ADDBAR_WINE_LIBEXEC/wine64" WINESERVER="$ADDBAR_WINE_LIBEXEC/wineserver64"
+    loader="$ADDBAR_WINE_LIBEXEC/wine64" WINESERVER="$ADDBAR_WINE_LIBEXEC/wineserver64"
+    ADDBAR_WINE_LOADER="$ADDBAR_WINE_SCRIPTS/loader64"
   else
-    export ADDBAR_WINE_LOADER="$ADDBAR_WINE_LIBEXEC/wine" WINESERVER="$ADDBAR_WINE_LIBEXEC/wineserver32"
+    loader="$ADDBAR_WINE_LIBEXEC/wine" WINESERVER="$ADDBAR_WINE_LIBEXEC/wineserver32"
+    ADDBAR_WINE_LOADER="$ADDBAR_WINE_SCRIPTS/loader32"
   fi
-  if [ ! -x "$ADDBAR_WINE_LOADER" ] || [ ! -x "$WINESERVER" ]; then
-    echo "wine-env: $arch Wine is not installed ($ADDBAR_WINE_LOADER, $WINESERVER;" \
+  export ADDBAR_WINE_LOADER WINESERVER
+  if [ ! -x "$loader" ] || [ ! -x "$WINESERVER" ]; then
+    echo "wine-env: $arch Wine is not installed ($loader, $WINESERVER;" \
       "scripts/install-deps.sh installs it)" >&2
     return 1
   fi

@@ -44,10 +44,11 @@ run_once() {
 run_once "$@"
 status=$?
 # Every program CTest runs here prints before it can fail. One that ended
-# with a failure before printing anything was not started by Wine, which
-# happens, rarely, under 64-bit Wine: what Wine said is shown, the start is
-# counted in the build folder's wine-run-retries.log (the test command
-# reports the count), and the program runs once more.
+# with a failure before printing anything was not started by Wine (the fixed
+# address layout of scripts/wine/loader* removed the one cause seen): what
+# Wine said is shown, the start is counted in the build folder's
+# wine-run-retries.log (the test command reports the count), and the program
+# runs once more.
 if [ "$status" -ne 0 ] && [ ! -s "$output" ] && [ "${ADDBAR_WINE_RETRY:-1}" = 1 ]; then
   note="wine-run: $1 ended with status $status before it printed anything (loader $loader,"
   note+=" prefix $WINEPREFIX, display $DISPLAY)"
