@@ -10,9 +10,10 @@
 
 #include "common/atomic_file.h"
 #include "common/host_path.h"
-#include "files/handle_table.h"
+#include "files/file_handle.h"
 #include "files/last_file_asked.h"
 #include "files/path_status.h"
+#include "handles/handle_table.h"
 
 namespace {
 
@@ -98,14 +99,9 @@ HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwSha
     return Fail(standin::Win32ErrorFromErrno(error));
   }
 
-  standin::HandleEntry entry;
-  entry.kind = standin::HandleKind::File;
-  entry.fd = fd;
-  entry.access = dwDesiredAccess & (GENERIC_READ | GENERIC_WRITE);
-  entry.share = dwShareMode & (FILE_SHARE_READ | FILE_SHARE_WRITE);
-  entry.device = opened.st_dev;
-  entry.inode = opened.st_ino;
-  HANDLE handle = standin::AddHandle(entry);
+  HANDLE handle = standin::AddHandle(std::make_shared<standin::FileHandle>(
+      fd, dwDesiredAccess & (GENERIC_READ | GENERIC_WRITE),
+      dwShareMode & (FILE_SHARE_READ | FILE_SHARE_WRITE), opened.st_dev, opened.st_ino));
   bool replacedOrFound = exists && (disposition == CREATE_ALWAYS || disposition == OPEN_ALWAYS);
   SetLastError(replacedOrFound ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
   return handle;

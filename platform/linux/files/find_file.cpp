@@ -13,11 +13,19 @@
 #include "common/host_path.h"
 #include "common/name_fold.h"
 #include "files/file_facts.h"
-#include "files/handle_table.h"
 #include "files/path_status.h"
 #include "files/wildcard.h"
+#include "handles/handle_table.h"
 
 namespace {
+
+// A search hands out its first match at once and keeps nothing: its handle
+// only has to be closed with FindClose.
+class SearchHandle : public standin::Handle {
+ public:
+  bool IsKernelObject() const override { return false; }
+  void Close() override {}
+};
 
 HANDLE Fail(DWORD error) {
   SetLastError(error);
@@ -109,17 +117,19 @@ HANDLE WINAPI FindFirstFileW(LPCWSTR lpFileName, LPWIN32_FIND_DATAW lpFindFileDa
     }
     if (!found) return Fail(error == ERROR_SUCCESS ? ERROR_FILE_NOT_FOUND : error);
   }
-  standin::HandleEntry entry;
-  entry.kind = standin::HandleKind::Search;
   SetLastError(ERROR_SUCCESS);
-  return standin::AddHandle(entry);
+  return standin::AddHandle(std::make_shared<SearchHandle>());
 }
 
 BOOL WINAPI FindClose(HANDLE hFindFile) {
-  standin::HandleEntry entry;
-  if (!standin::RemoveHandle(hFindFile, standin::HandleKind::Search, entry)) {
+  std::shared_ptr<standin::Handle> search =
+      standin::RemoveHandle(hFindFile, [](const standin::Handle &open) {
+        return dynamic_cast<const SearchHandle *>(&open) != nullptr;
+      });
+  if (search == nullptr) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
   }
+  search->Close();
   return TRUE;
 }

@@ -11,7 +11,7 @@
 #include "common/atomic_file.h"
 #include "common/file_identity.h"
 #include "common/whole_file.h"
-#include "files/handle_table.h"
+#include "files/file_handle.h"
 #include "files/path_status.h"
 
 namespace standin {
