@@ -1,6 +1,6 @@
-#include "host_path.h"
+#include "common/host_path.h"
 
-#include "common/host_bytes.h"
+#include "common/unicode.h"
 
 namespace standin {
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "common/host_bytes.h"
+#include "common/unicode.h"
 #include "entry/settings_trouble.h"
 #include "entry/sole_option.h"
 #include "process/command_line.h"

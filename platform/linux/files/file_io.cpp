@@ -5,7 +5,7 @@
 #include <unistd.h>
 #include <cerrno>
 
-#include "common/atomic_file.h"
+#include "common/win32_error.h"
 #include "files/file_facts.h"
 #include "files/file_handle.h"
 #include "handles/handle_table.h"

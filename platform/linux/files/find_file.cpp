@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/folders.h"
 #include "common/host_path.h"
 #include "common/name_fold.h"
 #include "files/file_facts.h"
@@ -93,8 +94,7 @@ HANDLE WINAPI FindFirstFileW(LPCWSTR lpFileName, LPWIN32_FIND_DATAW lpFindFileDa
   if (NamesNoEntry(pattern)) return Fail(ERROR_FILE_NOT_FOUND);
   std::string path;
   if (!standin::ToHostPath(pattern, path)) return Fail(ERROR_INVALID_NAME);
-  const size_t slash = path.find_last_of('/');
-  const std::string last = slash == std::string::npos ? path : path.substr(slash + 1);
+  const std::string last = standin::NameOf(path);
   const std::string folder = standin::FolderOf(path);
   const standin::WString lastName = standin::FromHostPath(last);
 

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "common/atomic_file.h"
 #include "common/host_path.h"
+#include "common/win32_error.h"
 #include "files/file_handle.h"
 #include "handles/handle_table.h"
 #include "profile/profile_path.h"

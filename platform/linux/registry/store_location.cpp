@@ -1,10 +1,8 @@
 #include "registry/store_location.h"
 
 #include <pwd.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdlib>
 
 namespace standin {
@@ -32,16 +30,6 @@ std::string StoreFilePath() {
   std::string config = Variable("XDG_CONFIG_HOME");
   if (config.empty() || config[0] != '/') config = HomeFolder() + "/.config";
   return config + "/addbar/registry.reg";
-}
-
-bool MakeParentFolders(const std::string &path) {
-  for (size_t slash = path.find('/', 1); slash != std::string::npos;
-       slash = path.find('/', slash + 1)) {
-    std::string folder = path.substr(0, slash);
-    // Private like the rest of a user's configuration.
-    if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return false;
-  }
-  return true;
 }
 
 }  // namespace standin

@@ -6,11 +6,11 @@
 
 #include <cerrno>
 
-#include "common/atomic_file.h"
+#include "common/folders.h"
 #include "common/lock_file.h"
 #include "common/patient_lock.h"
 #include "common/store_report.h"
-#include "files/path_status.h"
+#include "common/win32_error.h"
 
 namespace standin {
 

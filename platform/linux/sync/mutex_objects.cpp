@@ -23,11 +23,11 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 
-#include "common/atomic_file.h"
 #include "common/lock_file.h"
+#include "common/patient_lock.h"
 #include "common/unicode.h"
+#include "common/win32_error.h"
 #include "handles/handle_table.h"
 #include "sync/object_folder.h"
 
@@ -35,7 +35,7 @@ namespace standin {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using Clock = MonotonicClock;
 
 struct MutexObject {
   std::string fileName;  // empty: unnamed, this process alone
@@ -140,28 +140,25 @@ void RemoveUnusedFile(int fd, const std::string &fileName) {
 
 enum class FileLock { Taken, TimedOut, Failed };
 
-// Polls the flock of the lock file open as `fd` until `deadline`: flock itself
-// can't wait a bounded time. A file that lost its name meanwhile is opened
-// again by name, and `fd` is then the new one.
+// Holders of a mutex's lock file keep it while a run changes its store: a
+// waiter looks this often at the longest.
+const std::chrono::milliseconds kLongestMutexPause(16);
+
+// Takes the flock of the lock file open as `fd` by `deadline` (patient_lock.h).
+// A file that lost its name meanwhile is opened again by name, and `fd` is
+// then the new one.
 FileLock TakeFileLock(int &fd, const std::string &fileName, bool forever,
                       Clock::time_point deadline) {
-  auto pause = std::chrono::milliseconds(1);
+  const Clock::time_point until = forever ? Clock::time_point::max() : deadline;
   while (true) {
-    if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
-      if (IsStillNamed(fd, fileName)) return FileLock::Taken;
-      DWORD status = ERROR_SUCCESS;
-      int fresh = OpenMutexFile(fileName, status);
-      if (fresh < 0) return FileLock::Failed;
-      close(fd);
-      fd = fresh;
-      continue;
-    }
-    if (errno != EWOULDBLOCK && errno != EINTR) return FileLock::Failed;
-    Clock::time_point now = Clock::now();
-    if (!forever && now >= deadline) return FileLock::TimedOut;
-    auto wait = forever ? pause : std::min<Clock::duration>(pause, deadline - now);
-    std::this_thread::sleep_for(wait);
-    if (pause < std::chrono::milliseconds(16)) pause *= 2;
+    if (!WaitForFileLock(fd, kLongestMutexPause, [until] { return until; }))
+      return errno == ETIMEDOUT ? FileLock::TimedOut : FileLock::Failed;
+    if (IsStillNamed(fd, fileName)) return FileLock::Taken;
+    DWORD status = ERROR_SUCCESS;
+    int fresh = OpenMutexFile(fileName, status);
+    if (fresh < 0) return FileLock::Failed;
+    close(fd);
+    fd = fresh;
   }
 }
 

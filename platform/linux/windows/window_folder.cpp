@@ -9,8 +9,9 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "common/atomic_file.h"
 #include "common/file_name_spelling.h"
+#include "common/folders.h"
+#include "common/win32_error.h"
 
 namespace standin {
 
@@ -21,12 +22,6 @@ const char kFolderName[] = "addbar-windows";
 std::string Variable(const char *name) {
   const char *value = std::getenv(name);
   return value == nullptr ? std::string() : std::string(value);
-}
-
-std::string ParentOf(const std::string &path) {
-  size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 bool IsOwnFolder(const std::string &path) {
@@ -40,7 +35,7 @@ bool IsOwnOrMakeable(const std::string &path) {
   if (path.empty() || path[0] != '/') return false;
   struct stat info;
   if (stat(path.c_str(), &info) == 0) return S_ISDIR(info.st_mode) && info.st_uid == geteuid();
-  return errno == ENOENT && IsOwnFolder(ParentOf(path));
+  return errno == ENOENT && IsOwnFolder(FolderOf(path));
 }
 
 // The cache folder the default place is in; empty when there is none. The
@@ -88,7 +83,7 @@ bool MakeSessionFolder(const std::string &path) {
   int made = mkdir(path.c_str(), 0700);
   if (made != 0 && errno == ENOENT) {
     const std::string parent = MakeableParent();
-    bool hasParent = !parent.empty() && parent == ParentOf(path) &&
+    bool hasParent = !parent.empty() && parent == FolderOf(path) &&
                      (mkdir(parent.c_str(), 0700) == 0 || errno == EEXIST);
     if (hasParent)
       made = mkdir(path.c_str(), 0700);
