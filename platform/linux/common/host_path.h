@@ -25,4 +25,9 @@ bool ToHostPath(WStringView path, std::string &host);
 // Host path (bytes, '/') -> Win32 path (UTF-16, '\').
 WString FromHostPath(const std::string &path);
 
+// The Windows folder (GetWindowsDirectoryW, where a profile call looks for a
+// file named without a folder) as a host path: the folder ADDBAR_WINDOWS_DIR
+// names; false when it is unset or empty, since the stand-in has no other.
+bool WindowsFolderHostPath(std::string &hostPath);
+
 }  // namespace standin

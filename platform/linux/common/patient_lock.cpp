@@ -11,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include "common/environment.h"
 #include "common/store_report.h"
 
 namespace standin {
@@ -35,7 +36,7 @@ GivenUp &GivenUpLocks() {
 }  // namespace
 
 int LockPatienceMs() {
-  const char *chosen = std::getenv("ADDBAR_LOCK_PATIENCE_MS");
+  const char *chosen = VariableValue(StandinVariable::LockPatienceMs);
   if (chosen == nullptr || *chosen == '\0') return kDefaultLockPatienceMs;
   char *end = nullptr;
   errno = 0;
@@ -43,7 +44,7 @@ int LockPatienceMs() {
   bool whole = *end == '\0' && errno == 0 && chosen[0] >= '0' && chosen[0] <= '9';
   if (whole && value >= kLeastLockPatienceMs && value <= kMostLockPatienceMs)
     return static_cast<int>(value);
-  ReportStoreProblem(std::string("ADDBAR_LOCK_PATIENCE_MS=") + chosen +
+  ReportStoreProblem(std::string(VariableName(StandinVariable::LockPatienceMs)) + "=" + chosen +
                      " is not used: it takes whole milliseconds from " +
                      std::to_string(kLeastLockPatienceMs) + " to " +
                      std::to_string(kMostLockPatienceMs) + ". Locks are waited for " +

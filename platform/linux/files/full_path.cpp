@@ -17,7 +17,6 @@
 #include "common/win32_error.h"
 #include "files/file_handle.h"
 #include "handles/handle_table.h"
-#include "profile/profile_path.h"
 
 namespace {
 
@@ -101,7 +100,7 @@ DWORD WINAPI GetFullPathNameW(LPCWSTR lpFileName, DWORD nBufferLength, LPWSTR lp
 
 UINT WINAPI GetWindowsDirectoryW(LPWSTR lpBuffer, UINT uSize) {
   std::string folder;
-  if (!standin::profile::WindowsFolderHostPath(folder)) {
+  if (!standin::WindowsFolderHostPath(folder)) {
     // The stand-in has a Windows folder only when ADDBAR_WINDOWS_DIR names one.
     SetLastError(ERROR_PATH_NOT_FOUND);
     return 0;

@@ -1,16 +1,16 @@
 #include "windows/window_folder.h"
 
 #include <locale.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <wctype.h>
 
 #include <cerrno>
-#include <cstdlib>
 
+#include "common/environment.h"
 #include "common/file_name_spelling.h"
 #include "common/folders.h"
+#include "common/home_folder.h"
 #include "common/win32_error.h"
 
 namespace standin {
@@ -18,11 +18,6 @@ namespace standin {
 namespace {
 
 const char kFolderName[] = "addbar-windows";
-
-std::string Variable(const char *name) {
-  const char *value = std::getenv(name);
-  return value == nullptr ? std::string() : std::string(value);
-}
 
 bool IsOwnFolder(const std::string &path) {
   struct stat info;
@@ -42,23 +37,20 @@ bool IsOwnOrMakeable(const std::string &path) {
 // home is the password database's when $HOME is not the user's own (a
 // super-user keeping a user's $HOME must not make folders there).
 std::string CacheFolder() {
-  std::string chosen = Variable("XDG_CACHE_HOME");
+  std::string chosen = HostVariable("XDG_CACHE_HOME");
   if (IsOwnOrMakeable(chosen)) return chosen;
-  std::string home = Variable("HOME");
+  std::string home = HomeFolder();
   if (!home.empty() && IsOwnOrMakeable(home + "/.cache")) return home + "/.cache";
-  const passwd *user = getpwuid(geteuid());
-  if (user != nullptr && user->pw_dir != nullptr) {
-    std::string cache = std::string(user->pw_dir) + "/.cache";
-    if (IsOwnOrMakeable(cache)) return cache;
-  }
+  std::string account = AccountHomeFolder();
+  if (!account.empty() && IsOwnOrMakeable(account + "/.cache")) return account + "/.cache";
   return std::string();
 }
 
 // The folder that may be made before the window folder: the cache folder
 // when the default place is in it.
 std::string MakeableParent() {
-  if (!Variable("ADDBAR_WINDOWS").empty()) return std::string();
-  std::string runtime = Variable("XDG_RUNTIME_DIR");
+  if (!VariableText(StandinVariable::Windows).empty()) return std::string();
+  std::string runtime = HostVariable("XDG_RUNTIME_DIR");
   if (!runtime.empty() && runtime[0] == '/' && IsOwnFolder(runtime)) return std::string();
   return CacheFolder();
 }
@@ -66,9 +58,9 @@ std::string MakeableParent() {
 }  // namespace
 
 std::string WindowFolderPath() {
-  std::string chosen = Variable("ADDBAR_WINDOWS");
+  std::string chosen = VariableText(StandinVariable::Windows);
   if (!chosen.empty()) return chosen;
-  std::string runtime = Variable("XDG_RUNTIME_DIR");
+  std::string runtime = HostVariable("XDG_RUNTIME_DIR");
   if (!runtime.empty() && runtime[0] == '/' && IsOwnFolder(runtime))
     return runtime + "/" + kFolderName;
   std::string cache = CacheFolder();
