@@ -17,7 +17,7 @@
 #include "registry/file_time.h"
 #include "registry/store_grammar.h"
 #include "registry/store_location.h"
-#include "registry/store_lock.h"
+#include "registry/store_file_lock.h"
 
 namespace standin {
 
@@ -87,7 +87,7 @@ StoreSession::StoreSession(Mode mode) : m_hold(g_storeLock), m_mode(mode) {
       m_status = Win32ErrorFromErrno(error);
       return;
     }
-    m_lockFd = TakeStoreLock(m_path, m_status);
+    m_lockFd = TakeStoreFileLock(m_path, m_status);
     if (m_lockFd < 0) return;
   }
   m_status = Load();

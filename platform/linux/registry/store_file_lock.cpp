@@ -1,4 +1,4 @@
-#include "registry/store_lock.h"
+#include "registry/store_file_lock.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -44,7 +44,7 @@ int GiveUp(const std::string &lockPath, DWORD &status) {
 
 }  // namespace
 
-int TakeStoreLock(const std::string &storePath, DWORD &status) {
+int TakeStoreFileLock(const std::string &storePath, DWORD &status) {
   const std::string lockPath = storePath + ".lock";
   uid_t user;
   gid_t group;

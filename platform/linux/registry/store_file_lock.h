@@ -17,6 +17,6 @@ namespace standin {
 // be made or the file in its place is no lock file of the store's user,
 // ERROR_LOCK_VIOLATION when another process held the lock while the store
 // stayed unchanged for the whole patience.
-int TakeStoreLock(const std::string &storePath, DWORD &status);
+int TakeStoreFileLock(const std::string &storePath, DWORD &status);
 
 }  // namespace standin
