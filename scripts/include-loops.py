@@ -4,7 +4,7 @@
 usage: include-loops.py [ROOT]    (default: platform/linux beside this script)
 
 A folder depends on another when one of its files includes a header of the
-other ("files/handle_table.h"). Folders that depend on each other, directly
+other ("handles/handle_table.h"). Folders that depend on each other, directly
 or through others, can't be read, built or changed one at a time, so none may.
 Each loop is printed with the includes that close it; exit status 1 when there
 is one, 0 when there is none.

@@ -12,7 +12,8 @@
 
 namespace standin {
 
-// Every `step`-th unit from `first` to `last` maps to itself plus `delta`.
+// Every `step`-th unit from `first` to `last` maps to itself plus `delta`. The
+// table is generated (tables/make_upcase_table.py).
 struct UpcaseRun {
   WORD first;
   WORD last;

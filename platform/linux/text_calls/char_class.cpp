@@ -1,4 +1,4 @@
-#include "text/char_class.h"
+#include "text_calls/char_class.h"
 
 #include <algorithm>
 

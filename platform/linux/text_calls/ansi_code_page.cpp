@@ -1,4 +1,4 @@
-#include "text/ansi_code_page.h"
+#include "text_calls/ansi_code_page.h"
 
 namespace standin {
 

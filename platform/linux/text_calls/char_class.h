@@ -9,7 +9,7 @@
 namespace standin {
 
 // One run of the table: every unit from `first` up to the next run's first
-// has the class `bits`. The table is generated (tools/make_text_tables.py).
+// has the class `bits`. The table is generated (tables/make_text_tables.py).
 struct CharClassRun {
   WORD first;
   WORD bits;

@@ -10,7 +10,7 @@
 namespace standin {
 
 // Every `step`-th unit from `first` to `last` maps to itself plus `delta`.
-// The table is generated (tools/make_text_tables.py).
+// The table is generated (tables/make_text_tables.py).
 struct LowerCaseRun {
   WORD first;
   WORD last;

@@ -3,7 +3,7 @@
 // halves of a surrogate pair together; at the terminator it stays.
 #include <windows.h>
 
-#include "text/char_class.h"
+#include "text_calls/char_class.h"
 
 static bool IsHighSurrogate(WCHAR unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 static bool IsLowSurrogate(WCHAR unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }

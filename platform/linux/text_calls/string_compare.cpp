@@ -2,7 +2,7 @@
 // A null pointer sorts before every string, as on Windows.
 #include <windows.h>
 
-#include "text/collation.h"
+#include "text_calls/collation.h"
 
 static int CompareWithNulls(LPCWSTR left, LPCWSTR right, standin::CaseRule caseRule) {
   if (left == nullptr || right == nullptr) {

@@ -2,7 +2,7 @@
 // pointer itself when the pointer's high word is zero.
 #include <windows.h>
 
-#include "text/case_mapping.h"
+#include "text_calls/case_mapping.h"
 
 LPWSTR WINAPI CharLowerW(LPWSTR lpsz) {
   ULONG_PTR value = reinterpret_cast<ULONG_PTR>(lpsz);

@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "common/unicode.h"
-#include "text/ansi_code_page.h"
-#include "text/format_conversion.h"
+#include "text_calls/ansi_code_page.h"
+#include "text_calls/format_conversion.h"
 
 namespace {
 

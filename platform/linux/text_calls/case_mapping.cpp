@@ -1,4 +1,4 @@
-#include "text/case_mapping.h"
+#include "text_calls/case_mapping.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "text/collation_weights.h"
+#include "text_calls/collation_weights.h"
 
-#include "text/case_mapping.h"
+#include "text_calls/case_mapping.h"
 
 namespace standin {
 

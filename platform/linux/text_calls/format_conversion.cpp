@@ -1,4 +1,4 @@
-#include "text/format_conversion.h"
+#include "text_calls/format_conversion.h"
 
 namespace standin {
 

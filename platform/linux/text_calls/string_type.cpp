@@ -3,7 +3,7 @@
 // implemented rather than answering with made-up bits.
 #include <windows.h>
 
-#include "text/char_class.h"
+#include "text_calls/char_class.h"
 
 BOOL WINAPI GetStringTypeExW(LCID Locale, DWORD dwInfoType, LPCWSTR lpSrcStr, int cchSrc,
                              LPWORD lpCharType) {

@@ -1,9 +1,9 @@
-#include "text/collation.h"
+#include "text_calls/collation.h"
 
 #include <cstdint>
 #include <vector>
 
-#include "text/collation_weights.h"
+#include "text_calls/collation_weights.h"
 
 namespace standin {
 
