@@ -132,7 +132,7 @@ def write_class_table(path):
     runs = class_runs()
     with open(path, 'w') as out:
         out.write(HEADER)
-        out.write('#include "text_calls/char_class.h"\n\nnamespace standin {\n\n')
+        out.write('#include "tables/unicode_tables.h"\n\nnamespace standin {\n\n')
         out.write('// clang-format off\nconst CharClassRun kCharClassRuns[] = {\n')
         write_lines(out, ['{{0x{:04X}, 0x{:04X}}},'.format(u, b) for u, b in runs], 5)
         out.write('};\n// clang-format on\n\n')
@@ -144,8 +144,8 @@ def write_lower_table(path):
     runs = lower_runs()
     with open(path, 'w') as out:
         out.write(HEADER)
-        out.write('#include "text_calls/case_mapping.h"\n\nnamespace standin {\n\n')
-        out.write('// clang-format off\nconst LowerCaseRun kLowerCaseRuns[] = {\n')
+        out.write('#include "tables/unicode_tables.h"\n\nnamespace standin {\n\n')
+        out.write('// clang-format off\nconst CaseRun kLowerCaseRuns[] = {\n')
         write_lines(out, ['{{0x{:04X}, 0x{:04X}, {}, {}}},'.format(*r) for r in runs], 3)
         out.write('};\n// clang-format on\n\n')
         out.write('const size_t kLowerCaseRunCount = sizeof(kLowerCaseRuns) / '
