@@ -49,6 +49,10 @@ OpenedFile OpenRegularFile(const std::string &path, int flags, mode_t mode) {
   return Refused(error, otherKind);
 }
 
+bool IsPlainFileOf(const struct stat &info, uid_t owner) {
+  return S_ISREG(info.st_mode) && info.st_nlink == 1 && info.st_uid == owner;
+}
+
 bool PermissionBitsAllowWriting(const std::string &path) {
   struct stat info;
   if (stat(path.c_str(), &info) != 0) return false;

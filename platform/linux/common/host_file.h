@@ -26,6 +26,12 @@ struct OpenedFile {
 // With O_CREAT the file may be missing and is made with `mode`.
 OpenedFile OpenRegularFile(const std::string &path, int flags, mode_t mode = 0);
 
+// Whether an existing file is plainly `owner`'s: a regular file with one link
+// (no other name that makes it someone else's file too) that `owner` owns.
+// Lock files, and the temporary files a killed writer left, are used or
+// removed only when they are.
+bool IsPlainFileOf(const struct stat &info, uid_t owner);
+
 // Whether the permission bits let the calling user write the file: the owner,
 // group or other bits that apply to the user. The super-user gets no pass: a
 // file without write bits is read-only, as the attribute is on Windows.
