@@ -15,9 +15,9 @@
 #include "common/whole_file.h"
 #include "common/win32_error.h"
 #include "registry/file_time.h"
+#include "registry/store_file_lock.h"
 #include "registry/store_grammar.h"
 #include "registry/store_location.h"
-#include "registry/store_file_lock.h"
 
 namespace standin {
 
