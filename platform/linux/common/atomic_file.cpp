@@ -1,4 +1,4 @@
-#include "atomic_file.h"
+#include "common/atomic_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,59 +8,12 @@
 #include <climits>
 #include <cstdlib>
 
+#include "common/folders.h"
+#include "common/host_file.h"
 #include "common/replace_temporaries.h"
+#include "common/win32_error.h"
 
 namespace standin {
-
-DWORD Win32ErrorFromErrno(int error) {
-  switch (error) {
-    case 0:
-      return ERROR_SUCCESS;
-    case ENOENT:
-      return ERROR_FILE_NOT_FOUND;
-    case ENOTDIR:
-      return ERROR_PATH_NOT_FOUND;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-      return ERROR_ACCESS_DENIED;
-    case EISDIR:
-      return ERROR_ACCESS_DENIED;
-    case ENAMETOOLONG:
-      return ERROR_FILENAME_EXCED_RANGE;
-    case ENOMEM:
-      return ERROR_NOT_ENOUGH_MEMORY;
-    case EEXIST:
-      return ERROR_ALREADY_EXISTS;
-    case ENOSPC:
-    case EDQUOT:
-      return ERROR_WRITE_FAULT;
-    default:
-      return ERROR_INVALID_FUNCTION;
-  }
-}
-
-bool PermissionBitsAllowWriting(const std::string &path) {
-  struct stat info;
-  if (stat(path.c_str(), &info) != 0) return false;
-  uid_t user = geteuid();
-  if (info.st_uid == user) return (info.st_mode & S_IWUSR) != 0;
-  if (info.st_gid == getegid()) return (info.st_mode & S_IWGRP) != 0;
-  gid_t groups[256];
-  int count = getgroups(256, groups);
-  for (int i = 0; i < count; ++i) {
-    if (groups[i] == info.st_gid) return (info.st_mode & S_IWGRP) != 0;
-  }
-  if (user == 0) return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
-  return (info.st_mode & S_IWOTH) != 0;
-}
-
-static std::string DirectoryOf(const std::string &path) {
-  size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
 
 std::string ResolveLinkTarget(const std::string &path) {
   std::string current = path;
@@ -75,7 +28,7 @@ std::string ResolveLinkTarget(const std::string &path) {
     if (target[0] == '/') {
       current = target;
     } else {
-      current = DirectoryOf(current) + "/" + target;
+      current = FolderOf(current) + "/" + target;
     }
   }
   return current;
@@ -128,11 +81,6 @@ static bool WriteAll(int fd, const std::vector<ByteSpan> &pieces) {
 }
 
 namespace {
-
-std::string NameOf(const std::string &path) {
-  size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 // The folder a file is replaced in, open for the whole replacement so that
 // every name is made, swept and renamed in the same folder. Opened for
@@ -195,7 +143,7 @@ DWORD ReplaceFileContents(const std::string &path, const std::vector<ByteSpan> &
   if (written != nullptr) *written = FileIdentity();
   const std::string target = ResolveLinkTarget(path);
   const std::string name = NameOf(target);
-  OpenFolder folder(DirectoryOf(target));
+  OpenFolder folder(FolderOf(target));
   if (folder.Fd() < 0) return Win32ErrorFromErrno(errno);
 
   mode_t mode;

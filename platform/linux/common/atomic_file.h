@@ -39,12 +39,4 @@ DWORD ReplaceFileContents(const std::string &path, const std::string &bytes);
 DWORD ReplaceFileContents(const std::string &path, const std::vector<ByteSpan> &pieces,
                           FileIdentity *written = nullptr);
 
-// Whether the permission bits let the calling user write the file: the owner,
-// group or other bits that apply to the user. The super-user gets no pass: a
-// file without write bits is read-only, as the attribute is on Windows.
-bool PermissionBitsAllowWriting(const std::string &path);
-
-// Maps an errno value to the nearest Win32 status.
-DWORD Win32ErrorFromErrno(int error);
-
 }  // namespace standin

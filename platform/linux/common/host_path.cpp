@@ -1,6 +1,6 @@
-#include "host_path.h"
+#include "common/host_path.h"
 
-#include "common/host_bytes.h"
+#include "common/environment.h"
 
 namespace standin {
 
@@ -20,6 +20,13 @@ WString FromHostPath(const std::string &path) {
     if (c == u'/') c = u'\\';
   }
   return wide;
+}
+
+bool WindowsFolderHostPath(std::string &hostPath) {
+  std::string folder = VariableText(StandinVariable::WindowsDir);
+  if (folder.empty()) return false;
+  hostPath = folder;
+  return true;
 }
 
 }  // namespace standin

@@ -28,7 +28,8 @@ OpenedLockFile Refused(int error, const std::string &reason) {
   return refused;
 }
 
-// Why an existing file is no lock file of `owner`'s; empty when it is one.
+// Why an existing file is no lock file of `owner`'s, one reason for each part
+// of IsPlainFileOf (host_file.h); empty when it is one.
 std::string Unfit(const struct stat &info, uid_t owner) {
   if (S_ISLNK(info.st_mode)) return ReasonOf(ELOOP);
   if (!S_ISREG(info.st_mode)) return "it is not a regular file";

@@ -3,9 +3,11 @@
 // a while.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <string>
 
+#include "common/deadline.h"
 #include "common/file_identity.h"
 
 namespace standin {
@@ -17,6 +19,16 @@ const int kDefaultLockPatienceMs = 10000;
 // second, so less gives up on holders that are at work.
 const int kLeastLockPatienceMs = 1000;
 const int kMostLockPatienceMs = 3600000;
+
+// Takes an exclusive flock on `fd`, trying again after a pause while another
+// process holds it, since flock itself can't wait for a bounded time: holders
+// keep a lock for milliseconds, so the pauses are short at first (1 ms) and
+// double up to `longestPause`, so that a long wait costs little. `deadline`
+// is asked after each try that failed, so a caller may move it on; a pause
+// ends at the deadline. True once taken; false with errno ETIMEDOUT when the
+// deadline has passed, or with flock's errno when the lock can't be had.
+bool WaitForFileLock(int fd, std::chrono::milliseconds longestPause,
+                     const std::function<MonotonicClock::time_point()> &deadline);
 
 // How long a lock is waited for while the file it guards stays the same:
 // ADDBAR_LOCK_PATIENCE_MS when it is a whole number of milliseconds from

@@ -1,6 +1,7 @@
 #include "common/replace_temporaries.h"
 
 #include "common/file_name_spelling.h"
+#include "common/host_file.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -46,9 +47,7 @@ bool SameFile(const struct stat &a, const struct stat &b) {
 // A leftover this user may take away: a plain file of its own with no other
 // name, looked at before it is opened (opening a FIFO or a device may do
 // something).
-bool IsOwnPlainFile(const struct stat &info) {
-  return S_ISREG(info.st_mode) && info.st_uid == geteuid() && info.st_nlink == 1;
-}
+bool IsOwnPlainFile(const struct stat &info) { return IsPlainFileOf(info, geteuid()); }
 
 void RemoveIfAbandoned(int folderFd, const std::string &leftover) {
   struct stat found;

@@ -9,7 +9,8 @@
 #include <mutex>
 #include <set>
 
-#include "common/atomic_file.h"
+#include "common/folders.h"
+#include "common/host_file.h"
 
 namespace standin {
 
@@ -52,9 +53,7 @@ std::string ReasonOfStatus(const std::string &path, DWORD status, bool writing) 
         if (writing && !PermissionBitsAllowWriting(path)) return "it is read-only";
       }
       // A file is written by replacing it, which its folder must allow.
-      const size_t slash = path.rfind('/');
-      const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-      if (writing && access(folder.c_str(), W_OK | X_OK) != 0) {
+      if (writing && access(FolderOf(path).c_str(), W_OK | X_OK) != 0) {
         return "its folder can't be written";
       }
       return "permission denied";

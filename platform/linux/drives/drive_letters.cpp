@@ -1,10 +1,9 @@
 #include "drives/drive_letters.h"
 
 #include <dirent.h>
-#include <pwd.h>
-#include <unistd.h>
 
-#include <cstdlib>
+#include "common/environment.h"
+#include "common/home_folder.h"
 
 namespace standin {
 
@@ -33,19 +32,14 @@ DWORD DriveMaskOfWinePrefix(const std::string &prefix) {
 }
 
 static std::string WinePrefix() {
-  const char *prefix = std::getenv("WINEPREFIX");
-  if (prefix != nullptr && *prefix != '\0') return prefix;
-  const char *home = std::getenv("HOME");
-  if (home == nullptr || *home == '\0') {
-    struct passwd *user = getpwuid(geteuid());
-    if (user == nullptr || user->pw_dir == nullptr) return std::string();
-    home = user->pw_dir;
-  }
-  return std::string(home) + "/.wine";
+  const std::string prefix = HostVariable("WINEPREFIX");
+  if (!prefix.empty()) return prefix;
+  const std::string home = HomeFolder();
+  return home.empty() ? std::string() : home + "/.wine";
 }
 
 DWORD LogicalDriveMask() {
-  const char *chosen = std::getenv("ADDBAR_DRIVES");
+  const char *chosen = VariableValue(StandinVariable::Drives);
   if (chosen != nullptr) return DriveMaskFromLetters(chosen);
   const std::string prefix = WinePrefix();
   if (!prefix.empty()) {

@@ -3,9 +3,9 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
 
-#include "common/host_bytes.h"
+#include "common/environment.h"
+#include "common/unicode.h"
 #include "entry/settings_trouble.h"
 #include "entry/sole_option.h"
 #include "process/command_line.h"
@@ -18,7 +18,7 @@ int main(int argc, char **argv) {
   // A test can hand over a command line no argv spells (white space only, an
   // unclosed quote): then it is the whole command line, as on Windows, where
   // the starter chooses it freely.
-  if (const char *given = std::getenv("ADDBAR_COMMAND_LINE")) {
+  if (const char *given = standin::VariableValue(standin::StandinVariable::CommandLine)) {
     standin::SetProcessCommandLine(standin::FromHostBytes(given));
     ProcessEntry();
   }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "common/atomic_file.h"
+#include "common/host_file.h"
 #include "common/store_report.h"
 #include "files/last_file_asked.h"
 #include "registry/store_location.h"
@@ -24,15 +25,12 @@ bool StartsWith(const WString &text, const char *prefix) {
 // What keeps the file from serving as the settings; empty when it can be
 // read (and, for a write, written).
 std::string FileTrouble(const std::string &path, bool writing) {
-  struct stat info;
-  if (stat(path.c_str(), &info) != 0) {
-    return errno == ENOENT ? "does not exist" : "can't be read: " + ReasonOf(errno);
+  OpenedFile file = OpenRegularFile(path, O_RDONLY);
+  if (file.otherKind) return "can't be read: it is not a regular file";
+  if (file.fd < 0) {
+    return file.error == ENOENT ? "does not exist" : "can't be read: " + ReasonOf(file.error);
   }
-  if (!S_ISREG(info.st_mode)) return "can't be read: it is not a regular file";
-  // Not blocking: a FIFO put in its place since must not hang the note.
-  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return "can't be read: " + ReasonOf(errno);
-  close(fd);
+  close(file.fd);
   if (writing && !PermissionBitsAllowWriting(path)) return "can't be written: it is read-only";
   return std::string();
 }

@@ -8,11 +8,12 @@
 #include <unistd.h>
 #include <cerrno>
 
-#include "common/atomic_file.h"
+#include "common/host_file.h"
 #include "common/host_path.h"
-#include "files/handle_table.h"
+#include "files/file_handle.h"
 #include "files/last_file_asked.h"
 #include "files/path_status.h"
+#include "handles/handle_table.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwSha
   std::string path;
   if (!standin::ToHostPath(lpFileName, path)) return Fail(ERROR_INVALID_NAME);
   standin::NoteFileAskedFor(path);
-  int flags = OpenFlags(dwDesiredAccess) | O_CLOEXEC;
+  int flags = OpenFlags(dwDesiredAccess);
 
   struct stat info;
   bool exists = stat(path.c_str(), &info) == 0;
@@ -62,9 +63,6 @@ HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwSha
                    (dwDesiredAccess & GENERIC_WRITE) != 0 || truncates))
       return Fail(ERROR_ACCESS_DENIED);
     if (folder) flags |= O_DIRECTORY;
-    // Only plain files are files here: opening a FIFO would wait for a
-    // writer, and a device is no file a caller could mean.
-    if (!folder && !S_ISREG(info.st_mode)) return Fail(ERROR_ACCESS_DENIED);
     // Read-only files refuse writing even to the super-user, as on Windows.
     bool writes = (dwDesiredAccess & GENERIC_WRITE) != 0 || truncates;
     if (writes && !standin::PermissionBitsAllowWriting(path)) return Fail(ERROR_ACCESS_DENIED);
@@ -81,31 +79,15 @@ HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwSha
     flags |= O_CREAT | O_EXCL;
   }
   mode_t mode = (dwFlagsAndAttributes & FILE_ATTRIBUTE_READONLY) != 0 ? 0444 : 0666;
-  // Not blocking, in case a FIFO took the file's place since the check.
-  int fd = open(path.c_str(), flags | O_NONBLOCK, mode);
-  if (fd < 0) return Fail(standin::PathError(path, errno));
-  struct stat opened;
-  int error = 0;
-  if (fstat(fd, &opened) != 0) {
-    error = errno;
-  } else if (!S_ISREG(opened.st_mode) && !(folder && S_ISDIR(opened.st_mode))) {
-    error = EACCES;
-  } else if ((flags & O_PATH) == 0 && fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
-    error = errno;
+  // Only plain files (and folders, as above) are files here: opening a FIFO
+  // would wait for a writer, and a device is no file a caller could mean.
+  standin::OpenedFile file = standin::OpenRegularFile(path, flags, mode);
+  if (file.fd < 0) {
+    return Fail(file.otherKind ? ERROR_ACCESS_DENIED : standin::PathError(path, file.error));
   }
-  if (error != 0) {
-    close(fd);
-    return Fail(standin::Win32ErrorFromErrno(error));
-  }
-
-  standin::HandleEntry entry;
-  entry.kind = standin::HandleKind::File;
-  entry.fd = fd;
-  entry.access = dwDesiredAccess & (GENERIC_READ | GENERIC_WRITE);
-  entry.share = dwShareMode & (FILE_SHARE_READ | FILE_SHARE_WRITE);
-  entry.device = opened.st_dev;
-  entry.inode = opened.st_ino;
-  HANDLE handle = standin::AddHandle(entry);
+  HANDLE handle = standin::AddHandle(std::make_shared<standin::FileHandle>(
+      file.fd, dwDesiredAccess & (GENERIC_READ | GENERIC_WRITE),
+      dwShareMode & (FILE_SHARE_READ | FILE_SHARE_WRITE), file.info.st_dev, file.info.st_ino));
   bool replacedOrFound = exists && (disposition == CREATE_ALWAYS || disposition == OPEN_ALWAYS);
   SetLastError(replacedOrFound ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
   return handle;

@@ -2,7 +2,7 @@
 
 #include <fcntl.h>
 
-#include "common/atomic_file.h"
+#include "common/host_file.h"
 
 namespace standin {
 

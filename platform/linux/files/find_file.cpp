@@ -10,14 +10,23 @@
 #include <string>
 #include <vector>
 
+#include "common/folders.h"
 #include "common/host_path.h"
 #include "common/name_fold.h"
 #include "files/file_facts.h"
-#include "files/handle_table.h"
 #include "files/path_status.h"
 #include "files/wildcard.h"
+#include "handles/handle_table.h"
 
 namespace {
+
+// A search hands out its first match at once and keeps nothing: its handle
+// only has to be closed with FindClose.
+class SearchHandle : public standin::Handle {
+ public:
+  bool IsKernelObject() const override { return false; }
+  void Close() override {}
+};
 
 HANDLE Fail(DWORD error) {
   SetLastError(error);
@@ -85,8 +94,7 @@ HANDLE WINAPI FindFirstFileW(LPCWSTR lpFileName, LPWIN32_FIND_DATAW lpFindFileDa
   if (NamesNoEntry(pattern)) return Fail(ERROR_FILE_NOT_FOUND);
   std::string path;
   if (!standin::ToHostPath(pattern, path)) return Fail(ERROR_INVALID_NAME);
-  const size_t slash = path.find_last_of('/');
-  const std::string last = slash == std::string::npos ? path : path.substr(slash + 1);
+  const std::string last = standin::NameOf(path);
   const std::string folder = standin::FolderOf(path);
   const standin::WString lastName = standin::FromHostPath(last);
 
@@ -109,17 +117,19 @@ HANDLE WINAPI FindFirstFileW(LPCWSTR lpFileName, LPWIN32_FIND_DATAW lpFindFileDa
     }
     if (!found) return Fail(error == ERROR_SUCCESS ? ERROR_FILE_NOT_FOUND : error);
   }
-  standin::HandleEntry entry;
-  entry.kind = standin::HandleKind::Search;
   SetLastError(ERROR_SUCCESS);
-  return standin::AddHandle(entry);
+  return standin::AddHandle(std::make_shared<SearchHandle>());
 }
 
 BOOL WINAPI FindClose(HANDLE hFindFile) {
-  standin::HandleEntry entry;
-  if (!standin::RemoveHandle(hFindFile, standin::HandleKind::Search, entry)) {
+  std::shared_ptr<standin::Handle> search =
+      standin::RemoveHandle(hFindFile, [](const standin::Handle &open) {
+        return dynamic_cast<const SearchHandle *>(&open) != nullptr;
+      });
+  if (search == nullptr) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
   }
+  search->Close();
   return TRUE;
 }

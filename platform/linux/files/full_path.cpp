@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "common/atomic_file.h"
 #include "common/host_path.h"
-#include "files/handle_table.h"
-#include "profile/profile_path.h"
+#include "common/win32_error.h"
+#include "files/file_handle.h"
+#include "handles/handle_table.h"
 
 namespace {
 
@@ -100,7 +100,7 @@ DWORD WINAPI GetFullPathNameW(LPCWSTR lpFileName, DWORD nBufferLength, LPWSTR lp
 
 UINT WINAPI GetWindowsDirectoryW(LPWSTR lpBuffer, UINT uSize) {
   std::string folder;
-  if (!standin::profile::WindowsFolderHostPath(folder)) {
+  if (!standin::WindowsFolderHostPath(folder)) {
     // The stand-in has a Windows folder only when ADDBAR_WINDOWS_DIR names one.
     SetLastError(ERROR_PATH_NOT_FOUND);
     return 0;
@@ -127,20 +127,20 @@ DWORD WINAPI GetFinalPathNameByHandleW(HANDLE hFile, LPWSTR lpszFilePath, DWORD 
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  standin::HandleEntry entry;
-  if (!standin::FindHandle(hFile, standin::HandleKind::File, entry)) {
+  std::shared_ptr<standin::FileHandle> file = standin::FindHandleOf<standin::FileHandle>(hFile);
+  if (file == nullptr) {
     SetLastError(ERROR_INVALID_HANDLE);
     return 0;
   }
   // The kernel keeps the path each open file was reached by, links resolved.
   struct stat info;
   std::vector<char> target(4096);
-  const std::string link = "/proc/self/fd/" + std::to_string(entry.fd);
+  const std::string link = "/proc/self/fd/" + std::to_string(file->Fd());
   ssize_t length;
   while ((length = readlink(link.c_str(), target.data(), target.size())) ==
          static_cast<ssize_t>(target.size()))
     target.resize(target.size() * 2);
-  if (length <= 0 || target[0] != '/' || fstat(entry.fd, &info) != 0) {
+  if (length <= 0 || target[0] != '/' || fstat(file->Fd(), &info) != 0) {
     SetLastError(standin::Win32ErrorFromErrno(length < 0 ? errno : ENOENT));
     return 0;
   }

@@ -3,16 +3,10 @@
 #include <sys/stat.h>
 #include <cerrno>
 
-#include "common/atomic_file.h"
+#include "common/folders.h"
+#include "common/win32_error.h"
 
 namespace standin {
-
-std::string FolderOf(const std::string &hostPath) {
-  size_t slash = hostPath.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return hostPath.substr(0, slash);
-}
 
 DWORD MissingPathError(const std::string &hostPath) {
   struct stat info;

@@ -15,7 +15,4 @@ DWORD MissingPathError(const std::string &hostPath);
 // telling a missing file from a missing folder.
 DWORD PathError(const std::string &hostPath, int error);
 
-// The folder part of a host path ("." when there is none).
-std::string FolderOf(const std::string &hostPath);
-
 }  // namespace standin

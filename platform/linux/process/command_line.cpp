@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "common/host_bytes.h"
 #include "common/host_path.h"
+#include "common/unicode.h"
 
 namespace standin {
 

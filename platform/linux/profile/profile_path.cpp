@@ -1,7 +1,5 @@
 #include "profile/profile_path.h"
 
-#include <cstdlib>
-
 #include "common/host_path.h"
 
 namespace standin {
@@ -31,13 +29,6 @@ bool ResolveProfilePath(LPCWSTR fileName, std::string &hostPath) {
   std::string windowsFolder;
   if (!WindowsFolderHostPath(windowsFolder)) return false;
   hostPath = windowsFolder + "/" + spelled;
-  return true;
-}
-
-bool WindowsFolderHostPath(std::string &hostPath) {
-  const char *windowsFolder = std::getenv("ADDBAR_WINDOWS_DIR");
-  if (windowsFolder == nullptr || *windowsFolder == '\0') return false;
-  hostPath = windowsFolder;
   return true;
 }
 

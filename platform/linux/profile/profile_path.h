@@ -9,14 +9,11 @@ namespace standin {
 namespace profile {
 
 // A path with a folder or a drive in it is taken as it is. A bare file name
-// is looked for in the Windows folder, as on Windows; the stand-in's Windows
-// folder is the one the environment variable ADDBAR_WINDOWS_DIR names.
+// is looked for in the Windows folder, as on Windows (WindowsFolderHostPath
+// in common/host_path.h).
 // Returns false when the name names no file: null, empty, a name with no
 // host spelling (host_path.h), or a bare name while no Windows folder is set.
 bool ResolveProfilePath(LPCWSTR fileName, std::string &hostPath);
-
-// The Windows folder as a host path: ADDBAR_WINDOWS_DIR; false when unset.
-bool WindowsFolderHostPath(std::string &hostPath);
 
 }  // namespace profile
 }  // namespace standin

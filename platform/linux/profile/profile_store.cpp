@@ -10,8 +10,10 @@
 
 #include "common/atomic_file.h"
 #include "common/file_identity.h"
+#include "common/host_file.h"
 #include "common/whole_file.h"
-#include "files/handle_table.h"
+#include "common/win32_error.h"
+#include "files/file_handle.h"
 #include "files/path_status.h"
 
 namespace standin {
@@ -37,27 +39,23 @@ CachedProfile &Cache() {
 // Reads and parses the file at `hostPath`.
 DWORD ReadProfile(const std::string &hostPath, std::shared_ptr<ProfileDocument> &document,
                   FileIdentity &identity) {
-  // Not blocking: a FIFO put in the file's place since CheckReadable must not
-  // hang the call; it is turned away below like one the check found.
-  int fd = open(hostPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return PathError(hostPath, errno);
+  // A FIFO put in the file's place since CheckReadable is turned away like
+  // one the check found.
+  OpenedFile file = OpenRegularFile(hostPath, O_RDONLY);
+  if (file.fd < 0) return file.otherKind ? ERROR_ACCESS_DENIED : PathError(hostPath, file.error);
   // The identity of what is read, taken before reading: a change while
   // reading gives the file another identity, so it is read again next time.
-  struct stat opened;
+  const struct stat &opened = file.info;
   std::string bytes;
   int error = 0;
-  if (fstat(fd, &opened) != 0) {
-    error = errno;
-  } else if (!S_ISREG(opened.st_mode)) {
-    error = EACCES;
-  } else if (static_cast<uint64_t>(opened.st_size) >= kMostProfileUnits) {
+  if (static_cast<uint64_t>(opened.st_size) >= kMostProfileUnits) {
     error = ENOMEM;  // a file of 4 GiB or more is more than a document holds
-  } else if (!ReadWholeFile(fd, bytes, static_cast<size_t>(opened.st_size))) {
+  } else if (!ReadWholeFile(file.fd, bytes, static_cast<size_t>(opened.st_size))) {
     error = errno;
   } else if (bytes.size() >= kMostProfileUnits) {
     error = ENOMEM;  // grew while it was read
   }
-  close(fd);
+  close(file.fd);
   if (error != 0) return Win32ErrorFromErrno(error);
   document = std::make_shared<ProfileDocument>(std::move(bytes));
   identity = FileIdentity::Of(opened);

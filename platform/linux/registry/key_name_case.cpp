@@ -2,17 +2,11 @@
 
 #include <algorithm>
 
+#include "tables/unicode_tables.h"
+
 namespace standin {
 
-WCHAR UpcaseTableUnit(WCHAR unit) {
-  const UpcaseRun *end = kUpcaseRuns + kUpcaseRunCount;
-  const UpcaseRun *after = std::upper_bound(
-      kUpcaseRuns, end, unit, [](WCHAR u, const UpcaseRun &run) { return u < run.first; });
-  if (after == kUpcaseRuns) return unit;
-  const UpcaseRun &run = *(after - 1);
-  if (unit > run.last || (unit - run.first) % run.step != 0) return unit;
-  return static_cast<WCHAR>(unit + run.delta);
-}
+WCHAR UpcaseTableUnit(WCHAR unit) { return MapCase(kUpcaseRuns, kUpcaseRunCount, unit); }
 
 WString UpcaseName(WStringView name) {
   WString upper(name);

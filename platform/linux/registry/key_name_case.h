@@ -12,17 +12,8 @@
 
 namespace standin {
 
-// Every `step`-th unit from `first` to `last` maps to itself plus `delta`.
-struct UpcaseRun {
-  WORD first;
-  WORD last;
-  int32_t delta;
-  WORD step;
-};
-extern const UpcaseRun kUpcaseRuns[];
-extern const size_t kUpcaseRunCount;
-
-// Units beyond ASCII, looked up in the runs.
+// Units beyond ASCII, looked up in the upper-case table
+// (tables/unicode_tables.h).
 WCHAR UpcaseTableUnit(WCHAR unit);
 // Names are nearly always ASCII: that case stays inline.
 inline WCHAR UpcaseUnit(WCHAR unit) {

@@ -9,12 +9,15 @@
 
 #include "common/atomic_file.h"
 #include "common/file_identity.h"
+#include "common/folders.h"
+#include "common/host_file.h"
 #include "common/store_report.h"
 #include "common/whole_file.h"
+#include "common/win32_error.h"
 #include "registry/file_time.h"
+#include "registry/store_file_lock.h"
 #include "registry/store_grammar.h"
 #include "registry/store_location.h"
-#include "registry/store_lock.h"
 
 namespace standin {
 
@@ -84,7 +87,7 @@ StoreSession::StoreSession(Mode mode) : m_hold(g_storeLock), m_mode(mode) {
       m_status = Win32ErrorFromErrno(error);
       return;
     }
-    m_lockFd = TakeStoreLock(m_path, m_status);
+    m_lockFd = TakeStoreFileLock(m_path, m_status);
     if (m_lockFd < 0) return;
   }
   m_status = Load();
@@ -96,24 +99,19 @@ StoreSession::~StoreSession() {
 }
 
 DWORD StoreSession::Load() {
-  // Not blocking: a FIFO put in the store's place must not hang the call.
-  int fd = open(m_path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  OpenedFile file = OpenRegularFile(m_path, O_RDONLY);
+  const int fd = file.fd;
+  const struct stat &info = file.info;
   FileIdentity identity;
-  struct stat info = {};
-  if (fd < 0) {
-    if (errno != ENOENT) {
-      int error = errno;
-      ReportUnreadableStore(m_path, ReasonOf(error));
-      return Win32ErrorFromErrno(error);
-    }
-  } else {
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-      close(fd);
-      ReportUnreadableStore(m_path, "it is not a regular file");
-      return ERROR_ACCESS_DENIED;
-    }
-    identity = FileIdentity::Of(info);
+  if (file.otherKind) {
+    ReportUnreadableStore(m_path, "it is not a regular file");
+    return ERROR_ACCESS_DENIED;
   }
+  if (fd < 0 && file.error != ENOENT) {
+    ReportUnreadableStore(m_path, ReasonOf(file.error));
+    return Win32ErrorFromErrno(file.error);
+  }
+  if (fd >= 0) identity = FileIdentity::Of(info);
 
   if (g_cache.valid && g_cache.path == m_path && g_cache.identity == identity) {
     if (fd >= 0) close(fd);

@@ -1,47 +1,20 @@
 #include "registry/store_location.h"
 
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdlib>
+#include "common/environment.h"
+#include "common/home_folder.h"
 
 namespace standin {
 
-namespace {
-
-std::string Variable(const char *name) {
-  const char *value = std::getenv(name);
-  return value == nullptr ? std::string() : std::string(value);
-}
-
-std::string HomeFolder() {
-  std::string home = Variable("HOME");
-  if (!home.empty()) return home;
-  const passwd *user = getpwuid(getuid());
-  return user != nullptr && user->pw_dir != nullptr ? std::string(user->pw_dir) : std::string(".");
-}
-
-}  // namespace
-
 std::string StoreFilePath() {
-  std::string chosen = Variable("ADDBAR_REGISTRY");
+  std::string chosen = VariableText(StandinVariable::Registry);
   if (!chosen.empty()) return chosen;
   // Relative or empty values are to be ignored, as the base-directory rules say.
-  std::string config = Variable("XDG_CONFIG_HOME");
-  if (config.empty() || config[0] != '/') config = HomeFolder() + "/.config";
-  return config + "/addbar/registry.reg";
-}
-
-bool MakeParentFolders(const std::string &path) {
-  for (size_t slash = path.find('/', 1); slash != std::string::npos;
-       slash = path.find('/', slash + 1)) {
-    std::string folder = path.substr(0, slash);
-    // Private like the rest of a user's configuration.
-    if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return false;
+  std::string config = HostVariable("XDG_CONFIG_HOME");
+  if (config.empty() || config[0] != '/') {
+    std::string home = HomeFolder();
+    config = (home.empty() ? std::string(".") : home) + "/.config";
   }
-  return true;
+  return config + "/addbar/registry.reg";
 }
 
 }  // namespace standin

@@ -9,8 +9,4 @@ namespace standin {
 
 std::string StoreFilePath();
 
-// Creates the folders leading to `path` that are missing; false when one
-// can't be made.
-bool MakeParentFolders(const std::string &path);
-
 }  // namespace standin

@@ -1,4 +1,14 @@
-#include "sync/mutex_objects.h"
+// The stand-in's mutexes (CreateMutexW, WaitForSingleObject, ReleaseMutex):
+// objects of this process that threads own as on Windows (a thread may take
+// its own mutex again; only the owner releases it; one that ends owning it
+// leaves it abandoned to the next waiter), and for named mutexes an
+// flock on a lock file in the session's object folder, so that processes
+// meet there too. A process that dies holding a named mutex loses the flock
+// with its life; the next owner is told WAIT_ABANDONED, which the lock file's
+// first byte records ('1' while owned). The lock file goes when the last
+// handle of a process that could take its lock closes, as the object goes
+// with its last handle on Windows.
+#include <windows.h>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -13,22 +23,21 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 
-#include "common/atomic_file.h"
 #include "common/lock_file.h"
+#include "common/patient_lock.h"
 #include "common/unicode.h"
-#include "files/handle_table.h"
+#include "common/win32_error.h"
+#include "handles/handle_table.h"
 #include "sync/object_folder.h"
 
 namespace standin {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using Clock = MonotonicClock;
 
 struct MutexObject {
-  unsigned long long id = 0;
   std::string fileName;  // empty: unnamed, this process alone
   int fd = -1;           // the lock file of a named mutex
   int handles = 0;
@@ -36,12 +45,11 @@ struct MutexObject {
   unsigned recursion = 0;  // 0 while the owner is still taking the lock file
 };
 
+// The mutex objects of the process; a handle holds its object.
 struct MutexTable {
   std::mutex lock;
   std::condition_variable released;
-  std::map<unsigned long long, std::shared_ptr<MutexObject>> byId;
-  std::map<std::string, std::shared_ptr<MutexObject>> byFile;
-  unsigned long long nextId = 1;
+  std::map<std::string, std::shared_ptr<MutexObject>> byFile;  // the named ones
 };
 
 MutexTable &Table() {
@@ -132,44 +140,26 @@ void RemoveUnusedFile(int fd, const std::string &fileName) {
 
 enum class FileLock { Taken, TimedOut, Failed };
 
-// Polls the flock of the lock file open as `fd` until `deadline`: flock itself
-// can't wait a bounded time. A file that lost its name meanwhile is opened
-// again by name, and `fd` is then the new one.
+// Holders of a mutex's lock file keep it while a run changes its store: a
+// waiter looks this often at the longest.
+const std::chrono::milliseconds kLongestMutexPause(16);
+
+// Takes the flock of the lock file open as `fd` by `deadline` (patient_lock.h).
+// A file that lost its name meanwhile is opened again by name, and `fd` is
+// then the new one.
 FileLock TakeFileLock(int &fd, const std::string &fileName, bool forever,
                       Clock::time_point deadline) {
-  auto pause = std::chrono::milliseconds(1);
+  const Clock::time_point until = forever ? Clock::time_point::max() : deadline;
   while (true) {
-    if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
-      if (IsStillNamed(fd, fileName)) return FileLock::Taken;
-      DWORD status = ERROR_SUCCESS;
-      int fresh = OpenMutexFile(fileName, status);
-      if (fresh < 0) return FileLock::Failed;
-      close(fd);
-      fd = fresh;
-      continue;
-    }
-    if (errno != EWOULDBLOCK && errno != EINTR) return FileLock::Failed;
-    Clock::time_point now = Clock::now();
-    if (!forever && now >= deadline) return FileLock::TimedOut;
-    auto wait = forever ? pause : std::min<Clock::duration>(pause, deadline - now);
-    std::this_thread::sleep_for(wait);
-    if (pause < std::chrono::milliseconds(16)) pause *= 2;
+    if (!WaitForFileLock(fd, kLongestMutexPause, [until] { return until; }))
+      return errno == ETIMEDOUT ? FileLock::TimedOut : FileLock::Failed;
+    if (IsStillNamed(fd, fileName)) return FileLock::Taken;
+    DWORD status = ERROR_SUCCESS;
+    int fresh = OpenMutexFile(fileName, status);
+    if (fresh < 0) return FileLock::Failed;
+    close(fd);
+    fd = fresh;
   }
-}
-
-HANDLE AddMutexHandle(const std::shared_ptr<MutexObject> &object) {
-  HandleEntry entry;
-  entry.kind = HandleKind::Mutex;
-  entry.object = object->id;
-  ++object->handles;
-  return AddHandle(entry);
-}
-
-std::shared_ptr<MutexObject> ObjectOf(MutexTable &table, HANDLE handle) {
-  HandleEntry entry;
-  if (!FindHandle(handle, HandleKind::Mutex, entry)) return nullptr;
-  auto found = table.byId.find(entry.object);
-  return found == table.byId.end() ? nullptr : found->second;
 }
 
 void Forget(MutexTable &table, const std::shared_ptr<MutexObject> &object) {
@@ -178,22 +168,94 @@ void Forget(MutexTable &table, const std::shared_ptr<MutexObject> &object) {
     close(object->fd);
   }
   if (!object->fileName.empty()) table.byFile.erase(object->fileName);
-  table.byId.erase(object->id);
+}
+
+// A handle of a mutex object. Closing the last one ends the object, unless a
+// thread still owns it: then it stays owned until that thread releases it or
+// the process ends, as on Windows.
+class MutexHandle : public Handle {
+ public:
+  explicit MutexHandle(std::shared_ptr<MutexObject> object) : m_object(std::move(object)) {}
+
+  void Close() override;
+  DWORD Wait(DWORD milliseconds) override;
+  const std::shared_ptr<MutexObject> &Object() const { return m_object; }
+
+ private:
+  std::shared_ptr<MutexObject> m_object;
+};
+
+// Called with the table locked.
+HANDLE AddMutexHandle(const std::shared_ptr<MutexObject> &object) {
+  ++object->handles;
+  return AddHandle(std::make_shared<MutexHandle>(object));
+}
+
+void MutexHandle::Close() {
+  MutexTable &table = Table();
+  std::lock_guard<std::mutex> hold(table.lock);
+  if (--m_object->handles == 0 && m_object->owner == 0) Forget(table, m_object);
+}
+
+DWORD MutexHandle::Wait(DWORD milliseconds) {
+  MutexTable &table = Table();
+  std::unique_lock<std::mutex> hold(table.lock);
+  const std::shared_ptr<MutexObject> &object = m_object;
+  const DWORD thread = GetCurrentThreadId();
+  if (object->owner == thread && object->recursion > 0) {
+    ++object->recursion;
+    return WAIT_OBJECT_0;
+  }
+  const bool forever = milliseconds == INFINITE;
+  const auto deadline = Clock::now() + std::chrono::milliseconds(forever ? 0 : milliseconds);
+  while (object->owner != 0) {
+    if (object->recursion > 0 && !ThreadIsAlive(object->owner)) {
+      // Its owner ended without releasing it. The process still holds the
+      // lock file, so the mutex passes straight to this thread.
+      object->owner = thread;
+      object->recursion = 1;
+      return WAIT_ABANDONED;
+    }
+    // A thread's end is no event to wait for: it is looked for now and then.
+    auto until = Clock::now() + kThreadCheckInterval;
+    if (!forever && deadline < until) until = deadline;
+    table.released.wait_until(hold, until);
+    if (!forever && Clock::now() >= deadline && object->owner != 0) return WAIT_TIMEOUT;
+  }
+  object->owner = thread;
+  object->recursion = 0;
+  if (object->fd < 0) {
+    object->recursion = 1;
+    return WAIT_OBJECT_0;
+  }
+
+  // The lock file is taken without holding the table: other threads may
+  // come and go meanwhile, and wait for this one.
+  int fd = object->fd;
+  hold.unlock();
+  FileLock taken = TakeFileLock(fd, object->fileName, forever, deadline);
+  bool abandoned = false;
+  if (taken == FileLock::Taken) {
+    abandoned = WasAbandoned(fd);
+    SetMark(fd, kOwnedMark);
+  }
+  hold.lock();
+  object->fd = fd;
+  if (taken != FileLock::Taken) {
+    object->owner = 0;
+    table.released.notify_all();
+    if (object->handles == 0) Forget(table, object);
+    if (taken == FileLock::Failed) {
+      SetLastError(ERROR_INVALID_HANDLE);
+      return WAIT_FAILED;
+    }
+    return WAIT_TIMEOUT;
+  }
+  object->recursion = 1;
+  return abandoned ? WAIT_ABANDONED : WAIT_OBJECT_0;
 }
 
 }  // namespace
-
-bool CloseMutexHandle(HANDLE handle) {
-  MutexTable &table = Table();
-  std::lock_guard<std::mutex> hold(table.lock);
-  HandleEntry entry;
-  if (!RemoveHandle(handle, HandleKind::Mutex, entry)) return false;
-  auto found = table.byId.find(entry.object);
-  if (found == table.byId.end()) return true;
-  std::shared_ptr<MutexObject> object = found->second;
-  if (--object->handles == 0 && object->owner == 0) Forget(table, object);
-  return true;
-}
 
 }  // namespace standin
 
@@ -207,12 +269,10 @@ HANDLE WINAPI CreateMutexW(LPSECURITY_ATTRIBUTES, BOOL bInitialOwner, LPCWSTR lp
 
   if (name.empty()) {
     auto object = std::make_shared<MutexObject>();
-    object->id = table.nextId++;
     if (bInitialOwner) {
       object->owner = thread;
       object->recursion = 1;
     }
-    table.byId[object->id] = object;
     SetLastError(ERROR_SUCCESS);
     return standin::AddMutexHandle(object);
   }
@@ -237,10 +297,8 @@ HANDLE WINAPI CreateMutexW(LPSECURITY_ATTRIBUTES, BOOL bInitialOwner, LPCWSTR lp
     return nullptr;
   }
   auto object = std::make_shared<MutexObject>();
-  object->id = table.nextId++;
   object->fileName = fileName;
   object->fd = fd;
-  table.byId[object->id] = object;
   table.byFile[fileName] = object;
   DWORD result = ERROR_SUCCESS;
   if (bInitialOwner) {
@@ -261,78 +319,16 @@ HANDLE WINAPI CreateMutexW(LPSECURITY_ATTRIBUTES, BOOL bInitialOwner, LPCWSTR lp
   return handle;
 }
 
-DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) {
-  standin::MutexTable &table = standin::Table();
-  std::unique_lock<std::mutex> hold(table.lock);
-  std::shared_ptr<MutexObject> object = standin::ObjectOf(table, hHandle);
-  if (object == nullptr) {
-    // Mutexes are the only objects the stand-in waits on.
-    SetLastError(ERROR_INVALID_HANDLE);
-    return WAIT_FAILED;
-  }
-  const DWORD thread = GetCurrentThreadId();
-  if (object->owner == thread && object->recursion > 0) {
-    ++object->recursion;
-    return WAIT_OBJECT_0;
-  }
-  const bool forever = dwMilliseconds == INFINITE;
-  const auto deadline =
-      standin::Clock::now() + std::chrono::milliseconds(forever ? 0 : dwMilliseconds);
-  while (object->owner != 0) {
-    if (object->recursion > 0 && !standin::ThreadIsAlive(object->owner)) {
-      // Its owner ended without releasing it. The process still holds the
-      // lock file, so the mutex passes straight to this thread.
-      object->owner = thread;
-      object->recursion = 1;
-      return WAIT_ABANDONED;
-    }
-    // A thread's end is no event to wait for: it is looked for now and then.
-    auto until = standin::Clock::now() + standin::kThreadCheckInterval;
-    if (!forever && deadline < until) until = deadline;
-    table.released.wait_until(hold, until);
-    if (!forever && standin::Clock::now() >= deadline && object->owner != 0) return WAIT_TIMEOUT;
-  }
-  object->owner = thread;
-  object->recursion = 0;
-  if (object->fd < 0) {
-    object->recursion = 1;
-    return WAIT_OBJECT_0;
-  }
-
-  // The lock file is taken without holding the table: other threads may
-  // come and go meanwhile, and wait for this one.
-  int fd = object->fd;
-  hold.unlock();
-  standin::FileLock taken = standin::TakeFileLock(fd, object->fileName, forever, deadline);
-  bool abandoned = false;
-  if (taken == standin::FileLock::Taken) {
-    abandoned = standin::WasAbandoned(fd);
-    standin::SetMark(fd, standin::kOwnedMark);
-  }
-  hold.lock();
-  object->fd = fd;
-  if (taken != standin::FileLock::Taken) {
-    object->owner = 0;
-    table.released.notify_all();
-    if (object->handles == 0) standin::Forget(table, object);
-    if (taken == standin::FileLock::Failed) {
-      SetLastError(ERROR_INVALID_HANDLE);
-      return WAIT_FAILED;
-    }
-    return WAIT_TIMEOUT;
-  }
-  object->recursion = 1;
-  return abandoned ? WAIT_ABANDONED : WAIT_OBJECT_0;
-}
-
 BOOL WINAPI ReleaseMutex(HANDLE hMutex) {
-  standin::MutexTable &table = standin::Table();
-  std::lock_guard<std::mutex> hold(table.lock);
-  std::shared_ptr<MutexObject> object = standin::ObjectOf(table, hMutex);
-  if (object == nullptr) {
+  std::shared_ptr<standin::MutexHandle> handle =
+      standin::FindHandleOf<standin::MutexHandle>(hMutex);
+  if (handle == nullptr) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
   }
+  standin::MutexTable &table = standin::Table();
+  std::lock_guard<std::mutex> hold(table.lock);
+  const std::shared_ptr<MutexObject> &object = handle->Object();
   if (object->owner != GetCurrentThreadId() || object->recursion == 0) {
     SetLastError(ERROR_NOT_OWNER);
     return FALSE;

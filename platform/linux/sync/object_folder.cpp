@@ -6,8 +6,8 @@
 
 #include <cerrno>
 
-#include "common/atomic_file.h"
 #include "common/file_name_spelling.h"
+#include "common/win32_error.h"
 #include "windows/window_folder.h"
 
 namespace standin {

@@ -1,10 +1,8 @@
 #include "ui/box_answers.h"
 
-#include <cstdlib>
+#include "common/environment.h"
 
 namespace standin {
-
-const char kAnswersVariable[] = "ADDBAR_ANSWERS";
 
 std::vector<std::string> SplitAnswers(const std::string &list) {
   std::vector<std::string> words;
@@ -21,7 +19,7 @@ std::vector<std::string> SplitAnswers(const std::string &list) {
 std::string ScriptedAnswer(int boxIndex) {
   // Read at every box: the variable is the only state shared with the test
   // that runs the program.
-  const char *list = std::getenv(kAnswersVariable);
+  const char *list = VariableValue(StandinVariable::Answers);
   if (list == nullptr || boxIndex < 0) return std::string();
   std::vector<std::string> words = SplitAnswers(list);
   return static_cast<size_t>(boxIndex) < words.size() ? words[boxIndex] : std::string();

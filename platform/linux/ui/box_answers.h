@@ -10,8 +10,6 @@
 
 namespace standin {
 
-extern const char kAnswersVariable[];  // "ADDBAR_ANSWERS"
-
 // The words of an answer list; an empty list has none.
 std::vector<std::string> SplitAnswers(const std::string &list);
 

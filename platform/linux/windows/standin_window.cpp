@@ -15,9 +15,9 @@
 #include <cstdio>
 #include <string>
 
-#include "common/atomic_file.h"
 #include "common/deadline.h"
 #include "common/unicode.h"
+#include "common/win32_error.h"
 #include "windows/window_folder.h"
 #include "windows/window_protocol.h"
 

@@ -1,33 +1,23 @@
 #include "windows/window_folder.h"
 
 #include <locale.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <wctype.h>
 
 #include <cerrno>
-#include <cstdlib>
 
-#include "common/atomic_file.h"
+#include "common/environment.h"
 #include "common/file_name_spelling.h"
+#include "common/folders.h"
+#include "common/home_folder.h"
+#include "common/win32_error.h"
 
 namespace standin {
 
 namespace {
 
 const char kFolderName[] = "addbar-windows";
-
-std::string Variable(const char *name) {
-  const char *value = std::getenv(name);
-  return value == nullptr ? std::string() : std::string(value);
-}
-
-std::string ParentOf(const std::string &path) {
-  size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 bool IsOwnFolder(const std::string &path) {
   struct stat info;
@@ -40,30 +30,27 @@ bool IsOwnOrMakeable(const std::string &path) {
   if (path.empty() || path[0] != '/') return false;
   struct stat info;
   if (stat(path.c_str(), &info) == 0) return S_ISDIR(info.st_mode) && info.st_uid == geteuid();
-  return errno == ENOENT && IsOwnFolder(ParentOf(path));
+  return errno == ENOENT && IsOwnFolder(FolderOf(path));
 }
 
 // The cache folder the default place is in; empty when there is none. The
 // home is the password database's when $HOME is not the user's own (a
 // super-user keeping a user's $HOME must not make folders there).
 std::string CacheFolder() {
-  std::string chosen = Variable("XDG_CACHE_HOME");
+  std::string chosen = HostVariable("XDG_CACHE_HOME");
   if (IsOwnOrMakeable(chosen)) return chosen;
-  std::string home = Variable("HOME");
+  std::string home = HomeFolder();
   if (!home.empty() && IsOwnOrMakeable(home + "/.cache")) return home + "/.cache";
-  const passwd *user = getpwuid(geteuid());
-  if (user != nullptr && user->pw_dir != nullptr) {
-    std::string cache = std::string(user->pw_dir) + "/.cache";
-    if (IsOwnOrMakeable(cache)) return cache;
-  }
+  std::string account = AccountHomeFolder();
+  if (!account.empty() && IsOwnOrMakeable(account + "/.cache")) return account + "/.cache";
   return std::string();
 }
 
 // The folder that may be made before the window folder: the cache folder
 // when the default place is in it.
 std::string MakeableParent() {
-  if (!Variable("ADDBAR_WINDOWS").empty()) return std::string();
-  std::string runtime = Variable("XDG_RUNTIME_DIR");
+  if (!VariableText(StandinVariable::Windows).empty()) return std::string();
+  std::string runtime = HostVariable("XDG_RUNTIME_DIR");
   if (!runtime.empty() && runtime[0] == '/' && IsOwnFolder(runtime)) return std::string();
   return CacheFolder();
 }
@@ -71,9 +58,9 @@ std::string MakeableParent() {
 }  // namespace
 
 std::string WindowFolderPath() {
-  std::string chosen = Variable("ADDBAR_WINDOWS");
+  std::string chosen = VariableText(StandinVariable::Windows);
   if (!chosen.empty()) return chosen;
-  std::string runtime = Variable("XDG_RUNTIME_DIR");
+  std::string runtime = HostVariable("XDG_RUNTIME_DIR");
   if (!runtime.empty() && runtime[0] == '/' && IsOwnFolder(runtime))
     return runtime + "/" + kFolderName;
   std::string cache = CacheFolder();
@@ -88,7 +75,7 @@ bool MakeSessionFolder(const std::string &path) {
   int made = mkdir(path.c_str(), 0700);
   if (made != 0 && errno == ENOENT) {
     const std::string parent = MakeableParent();
-    bool hasParent = !parent.empty() && parent == ParentOf(path) &&
+    bool hasParent = !parent.empty() && parent == FolderOf(path) &&
                      (mkdir(parent.c_str(), 0700) == 0 || errno == EEXIST);
     if (hasParent)
       made = mkdir(path.c_str(), 0700);

@@ -1,0 +1,19 @@
+#include "text_calls/ansi_code_page.h"
+
+namespace standin {
+
+// Bytes 0x80-0x9F; the five bytes Windows-1252 leaves unassigned map to the
+// control characters of the same value, as Windows converts them.
+static const WCHAR kHighControls[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+WCHAR WideFromAnsi(CHAR byte) {
+  unsigned char value = static_cast<unsigned char>(byte);
+  if (value >= 0x80 && value < 0xA0) return kHighControls[value - 0x80];
+  return value;
+}
+
+}  // namespace standin
