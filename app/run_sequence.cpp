@@ -11,12 +11,11 @@
 #include "app/file_manager_facts.h"
 #include "app/module_state.h"
 #include "app/run_messages.h"
-#include "app/run_options.h"
 #include "app/running_instance.h"
+#include "app/settings_location.h"
 #include "app/store_lock.h"
 #include "cmdline/command_line_args.h"
 #include "settings/settings_key.h"
-#include "settings/settings_root.h"
 #include "text/cstring.h"
 
 namespace {
@@ -41,8 +40,8 @@ void LockSettingsStore(CStoreLock &lock, const CString &iniPath, CString &messag
 }
 
 // Everything after the handshake. The locals are declared so that they are
-// released in the order the clean-up needs: message, toolbars key, layout
-// root, global root, base key path, layout, INI path, arguments, app info;
+// released in the order the clean-up needs: message, toolbars key, the
+// settings' roots, base key path, layout and INI path, arguments, app info;
 // the store lock, released before the final box, goes with them.
 int RunInstaller() {
   CAppInfo appInfo;
@@ -50,34 +49,23 @@ int RunInstaller() {
   CCommandLineArgs args(TEXT('"'));
   args.Parse(nullptr);
 
-  CString iniPath;
-  CString layout;
-  ReadRunOptions(args, iniPath, layout);
-
-  CString baseKeyPath;
-  CSettingsRoot globalRoot;
-  CSettingsRoot layoutRoot;
-  BuildSettingsRoots(layout, baseKeyPath, globalRoot, layoutRoot);
+  CSettingsLocation settings;
+  BOOL located = LocateSettings(args, appInfo, settings);
 
   CStoreLock storeLock;
   CSettingsKey toolbarsKey;
   CString message;
   int buttonCount = 0;
 
-  if (!iniPath.IsEmpty()) {
-    if (ResolveIniFile(appInfo, iniPath)) {
-      BindRootsToIniFile(baseKeyPath, iniPath, layoutRoot, globalRoot);
-    } else {
-      message.Format(kCannotFindIniFile, static_cast<LPCWSTR>(iniPath));
-    }
-  }
-  if (message.IsEmpty()) LockSettingsStore(storeLock, iniPath, message);
+  if (!located) message.Format(kCannotFindIniFile, static_cast<LPCWSTR>(settings.m_iniPath));
+  if (message.IsEmpty()) LockSettingsStore(storeLock, settings.m_iniPath, message);
   if (message.IsEmpty()) {
-    layoutRoot.OpenInto(toolbarsKey, kToolbarsKeyName, TRUE);
+    settings.m_layoutRoot.OpenInto(toolbarsKey, kToolbarsKeyName, TRUE);
     if (toolbarsKey.m_hKey == nullptr) message = kCannotLocateToolbars;
   }
   if (message.IsEmpty()) {
-    buttonCount = InstallDriveBar(layoutRoot, globalRoot, toolbarsKey, message);
+    buttonCount =
+        InstallDriveBar(settings.m_layoutRoot, settings.m_globalRoot, toolbarsKey, message);
   }
 
   // Everything is written: the next run need not wait for the user to read the box.

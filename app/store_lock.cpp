@@ -1,36 +1,13 @@
 #include "app/store_lock.h"
 
+#include "app/settings_location.h"
+
 namespace {
 
 const WCHAR kRegistryLockName[] = TEXT("Local\\addbar-settings-registry");
 const WCHAR kIniLockPrefix[] = TEXT("Local\\addbar-settings-ini-");
 // Longest path a full-path call is asked for: the longest Windows has.
 const DWORD kLongestPath = 32768;
-
-// A name without folder or drive: the profile calls read it in the Windows
-// folder, so that is the file the lock stands for.
-bool IsBareFileName(LPCWSTR path) {
-  for (LPCWSTR unit = path; *unit != 0; unit = CharNextW(unit)) {
-    if (*unit == TEXT('\\') || *unit == TEXT('/')) return false;
-  }
-  return !(path[0] != 0 && path[1] == TEXT(':'));
-}
-
-// The path the profile calls open for `iniPath`: a bare name is the Windows
-// folder's.
-CString IniFileTarget(LPCWSTR iniPath) {
-  CString target = iniPath;
-  if (IsBareFileName(iniPath)) {
-    WCHAR folder[MAX_PATH + 1];
-    UINT length = GetWindowsDirectoryW(folder, MAX_PATH + 1);
-    if (length > 0 && length <= MAX_PATH) {
-      target = folder;
-      if (folder[length - 1] != TEXT('\\')) target += TEXT("\\");
-      target += iniPath;
-    }
-  }
-  return target;
-}
 
 // The path as a full path, spelled out by the platform; as given when the
 // platform can't say.
@@ -121,7 +98,7 @@ CString HashOf(const CString &text) {
 
 CString MakeStoreLockName(LPCWSTR iniPath) {
   if (iniPath == nullptr || iniPath[0] == 0) return CString(kRegistryLockName);
-  CString path = FinalIniPath(IniFileTarget(iniPath));
+  CString path = FinalIniPath(ProfileFilePath(iniPath));
   LPWSTR units = path.GetBuffer(path.GetLength());
   if (units != nullptr) {
     CharLowerW(units);
