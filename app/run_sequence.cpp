@@ -13,7 +13,7 @@
 #include "app/run_messages.h"
 #include "app/running_instance.h"
 #include "app/settings_location.h"
-#include "app/store_lock.h"
+#include "app/store_run_mutex.h"
 #include "cmdline/command_line_args.h"
 #include "settings/settings_key.h"
 #include "text/cstring.h"
@@ -22,18 +22,18 @@ namespace {
 
 // How long a run waits for another run on the same store: runs take well
 // under a second, so only a run that hangs keeps the next one out this long.
-const DWORD kStoreLockWaitMs = 30000;
+const DWORD kStoreMutexWaitMs = 30000;
 
 // Takes the store for this run alone; on failure sets the message and
 // nothing has been read or written.
-void LockSettingsStore(CStoreLock &lock, const CString &iniPath, CString &message) {
-  switch (lock.Acquire(MakeStoreLockName(iniPath), kStoreLockWaitMs)) {
-    case StoreLockResult::Held:
+void LockSettingsStore(CStoreRunMutex &mutex, const CString &iniPath, CString &message) {
+  switch (mutex.Acquire(MakeStoreRunMutexName(iniPath), kStoreMutexWaitMs)) {
+    case StoreRunMutexResult::Held:
       return;
-    case StoreLockResult::Busy:
+    case StoreRunMutexResult::Busy:
       message = kSettingsInUse;
       return;
-    case StoreLockResult::Failed:
+    case StoreRunMutexResult::Failed:
       message = kCannotLockSettings;
       return;
   }
@@ -42,7 +42,7 @@ void LockSettingsStore(CStoreLock &lock, const CString &iniPath, CString &messag
 // Everything after the handshake. The locals are declared so that they are
 // released in the order the clean-up needs: message, toolbars key, the
 // settings' roots, base key path, layout and INI path, arguments, app info;
-// the store lock, released before the final box, goes with them.
+// the store's run mutex, released before the final box, goes with them.
 int RunInstaller() {
   CAppInfo appInfo;
   appInfo.GetVersionInfo();
@@ -52,13 +52,13 @@ int RunInstaller() {
   CSettingsLocation settings;
   BOOL located = LocateSettings(args, appInfo, settings);
 
-  CStoreLock storeLock;
+  CStoreRunMutex storeMutex;
   CSettingsKey toolbarsKey;
   CString message;
   int buttonCount = 0;
 
   if (!located) message.Format(kCannotFindIniFile, static_cast<LPCWSTR>(settings.m_iniPath));
-  if (message.IsEmpty()) LockSettingsStore(storeLock, settings.m_iniPath, message);
+  if (message.IsEmpty()) LockSettingsStore(storeMutex, settings.m_iniPath, message);
   if (message.IsEmpty()) {
     settings.m_layoutRoot.OpenInto(toolbarsKey, kToolbarsKeyName, TRUE);
     if (toolbarsKey.m_hKey == nullptr) message = kCannotLocateToolbars;
@@ -69,7 +69,7 @@ int RunInstaller() {
   }
 
   // Everything is written: the next run need not wait for the user to read the box.
-  storeLock.Release();
+  storeMutex.Release();
   int exitCode = ShowFinalMessage(message, buttonCount, args, appInfo);
   TerminateModuleState();
   CoUninitialize();

@@ -1,6 +1,6 @@
 // Where a run's settings are: the registry or an INI file, the default layout
 // or a named one, as the command line selects. addbar's run and fm-standin
-// look them up here, and the store lock asks here which file an INI path
+// look them up here, and the store's run mutex asks here which file an INI path
 // stands for, so that all three follow one rule.
 #pragma once
 

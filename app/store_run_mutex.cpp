@@ -1,4 +1,4 @@
-#include "app/store_lock.h"
+#include "app/store_run_mutex.h"
 
 #include "app/settings_location.h"
 
@@ -96,7 +96,7 @@ CString HashOf(const CString &text) {
 
 }  // namespace
 
-CString MakeStoreLockName(LPCWSTR iniPath) {
+CString MakeStoreRunMutexName(LPCWSTR iniPath) {
   if (iniPath == nullptr || iniPath[0] == 0) return CString(kRegistryLockName);
   CString path = FinalIniPath(ProfileFilePath(iniPath));
   LPWSTR units = path.GetBuffer(path.GetLength());
@@ -111,27 +111,27 @@ CString MakeStoreLockName(LPCWSTR iniPath) {
   return CString(kIniLockPrefix) + HashOf(path);
 }
 
-CStoreLock::~CStoreLock() {
+CStoreRunMutex::~CStoreRunMutex() {
   Release();
   if (m_mutex != nullptr) CloseHandle(m_mutex);
 }
 
-StoreLockResult CStoreLock::Acquire(LPCWSTR name, DWORD waitMs) {
+StoreRunMutexResult CStoreRunMutex::Acquire(LPCWSTR name, DWORD waitMs) {
   if (m_mutex == nullptr) m_mutex = CreateMutexW(nullptr, FALSE, name);
-  if (m_mutex == nullptr) return StoreLockResult::Failed;
+  if (m_mutex == nullptr) return StoreRunMutexResult::Failed;
   switch (WaitForSingleObject(m_mutex, waitMs)) {
     case WAIT_OBJECT_0:
     case WAIT_ABANDONED:
       m_held = true;
-      return StoreLockResult::Held;
+      return StoreRunMutexResult::Held;
     case WAIT_TIMEOUT:
-      return StoreLockResult::Busy;
+      return StoreRunMutexResult::Busy;
     default:
-      return StoreLockResult::Failed;
+      return StoreRunMutexResult::Failed;
   }
 }
 
-void CStoreLock::Release() {
+void CStoreRunMutex::Release() {
   if (!m_held) return;
   ReleaseMutex(m_mutex);
   m_held = false;
