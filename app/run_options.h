@@ -1,10 +1,10 @@
 // Reading /S:layout and /I:ini_file from the command line, and building the
-// two settings roots they select.
+// two registry roots they select (settings_location.h finds an INI file and
+// binds the roots to it).
 #pragma once
 
 #include <windows.h>
 
-#include "app/app_info.h"
 #include "cmdline/command_line_args.h"
 #include "settings/settings_root.h"
 #include "text/cstring.h"
@@ -19,16 +19,3 @@ void ReadRunOptions(const CCommandLineArgs &args, CString &iniPath, CString &lay
 // `baseKeyPath` ends as the layout root's path.
 void BuildSettingsRoots(const CString &layout, CString &baseKeyPath, CSettingsRoot &globalRoot,
                         CSettingsRoot &layoutRoot);
-
-// Finds the INI file: as written, else in the program's folder (module
-// directory followed by the text as given). On success `iniPath` becomes the
-// path found (a bare file name found in the current folder gets ".\" ahead,
-// so that it is read there) and the result is TRUE; otherwise `iniPath` holds
-// the path tried last and the result is FALSE.
-BOOL ResolveIniFile(CAppInfo &appInfo, CString &iniPath);
-
-// Switches both roots to the INI file: their paths become the section
-// prefixes, the last component of the base key path (and of it with
-// ".global").
-void BindRootsToIniFile(const CString &baseKeyPath, const CString &iniPath,
-                        CSettingsRoot &layoutRoot, CSettingsRoot &globalRoot);

@@ -11,77 +11,65 @@
 #include "app/file_manager_facts.h"
 #include "app/module_state.h"
 #include "app/run_messages.h"
-#include "app/run_options.h"
 #include "app/running_instance.h"
-#include "app/store_lock.h"
+#include "app/settings_location.h"
+#include "app/store_run_mutex.h"
 #include "cmdline/command_line_args.h"
 #include "settings/settings_key.h"
-#include "settings/settings_root.h"
 #include "text/cstring.h"
 
 namespace {
 
 // How long a run waits for another run on the same store: runs take well
 // under a second, so only a run that hangs keeps the next one out this long.
-const DWORD kStoreLockWaitMs = 30000;
+const DWORD kStoreMutexWaitMs = 30000;
 
 // Takes the store for this run alone; on failure sets the message and
 // nothing has been read or written.
-void LockSettingsStore(CStoreLock &lock, const CString &iniPath, CString &message) {
-  switch (lock.Acquire(MakeStoreLockName(iniPath), kStoreLockWaitMs)) {
-    case StoreLockResult::Held:
+void LockSettingsStore(CStoreRunMutex &mutex, const CString &iniPath, CString &message) {
+  switch (mutex.Acquire(MakeStoreRunMutexName(iniPath), kStoreMutexWaitMs)) {
+    case StoreRunMutexResult::Held:
       return;
-    case StoreLockResult::Busy:
+    case StoreRunMutexResult::Busy:
       message = kSettingsInUse;
       return;
-    case StoreLockResult::Failed:
+    case StoreRunMutexResult::Failed:
       message = kCannotLockSettings;
       return;
   }
 }
 
 // Everything after the handshake. The locals are declared so that they are
-// released in the order the clean-up needs: message, toolbars key, layout
-// root, global root, base key path, layout, INI path, arguments, app info;
-// the store lock, released before the final box, goes with them.
+// released in the order the clean-up needs: message, toolbars key, the
+// settings' roots, base key path, layout and INI path, arguments, app info;
+// the store's run mutex, released before the final box, goes with them.
 int RunInstaller() {
   CAppInfo appInfo;
   appInfo.GetVersionInfo();
   CCommandLineArgs args(TEXT('"'));
   args.Parse(nullptr);
 
-  CString iniPath;
-  CString layout;
-  ReadRunOptions(args, iniPath, layout);
+  CSettingsLocation settings;
+  BOOL located = LocateSettings(args, appInfo, settings);
 
-  CString baseKeyPath;
-  CSettingsRoot globalRoot;
-  CSettingsRoot layoutRoot;
-  BuildSettingsRoots(layout, baseKeyPath, globalRoot, layoutRoot);
-
-  CStoreLock storeLock;
+  CStoreRunMutex storeMutex;
   CSettingsKey toolbarsKey;
   CString message;
   int buttonCount = 0;
 
-  if (!iniPath.IsEmpty()) {
-    if (ResolveIniFile(appInfo, iniPath)) {
-      BindRootsToIniFile(baseKeyPath, iniPath, layoutRoot, globalRoot);
-    } else {
-      message.Format(kCannotFindIniFile, static_cast<LPCWSTR>(iniPath));
-    }
-  }
-  if (message.IsEmpty()) LockSettingsStore(storeLock, iniPath, message);
+  if (!located) message.Format(kCannotFindIniFile, static_cast<LPCWSTR>(settings.m_iniPath));
+  if (message.IsEmpty()) LockSettingsStore(storeMutex, settings.m_iniPath, message);
   if (message.IsEmpty()) {
-    layoutRoot.OpenInto(toolbarsKey, kToolbarsKeyName, TRUE);
+    settings.m_layoutRoot.OpenInto(toolbarsKey, kToolbarsKeyName, TRUE);
     if (toolbarsKey.m_hKey == nullptr) message = kCannotLocateToolbars;
   }
   if (message.IsEmpty()) {
-    buttonCount = InstallDriveBar(layoutRoot, globalRoot, toolbarsKey, message);
+    buttonCount =
+        InstallDriveBar(settings.m_layoutRoot, settings.m_globalRoot, toolbarsKey, message);
   }
 
   // Everything is written: the next run need not wait for the user to read the box.
-  storeLock.Release();
+  storeMutex.Release();
   int exitCode = ShowFinalMessage(message, buttonCount, args, appInfo);
   TerminateModuleState();
   CoUninitialize();

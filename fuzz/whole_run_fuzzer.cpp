@@ -25,6 +25,7 @@
 #include "app/file_manager_facts.h"
 #include "app/run_messages.h"
 #include "app/run_options.h"
+#include "app/settings_location.h"
 #include "tools/fm-standin/drive_bar_view.h"
 #include "whole_run/change_rules.h"
 #include "whole_run/store_script.h"

@@ -115,35 +115,6 @@ class AddbarRun : public testing::Test {
   ScopedProgramRegistry m_registry{Wide("Software\\Harrowmede Plc")};
 };
 
-// ---- INI file not found -----------------------------------------------------------
-
-struct MissingIniCase {
-  const char *label;
-  std::string (*given)(const TempDir &work);
-};
-
-class MissingIniFile : public AddbarRun, public testing::WithParamInterface<MissingIniCase> {};
-
-TEST_P(MissingIniFile, ShowsTheRetriedPathBesideTheProgram) {
-  TempDir elsewhere;
-  WriteBytes(elsewhere.File("present.ini"), IniFile(ToolbarsSection("vantrove_UC")));
-  WString given = Wide(GetParam().given(elsewhere));
-  WString text = RunToError(Request({"/I:" + Narrow(given)}));
-  EXPECT_EQ(CannotFind(given), text) << GetParam().label;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, MissingIniFile,
-    testing::Values(MissingIniCase{"missing file",
-                                   [](const TempDir &) { return std::string("missing.ini"); }},
-                    MissingIniCase{"a folder", [](const TempDir &d) { return Narrow(d.Path()); }},
-                    MissingIniCase{"in a missing folder",
-                                   [](const TempDir &) { return std::string("no-folder\\x.ini"); }},
-                    MissingIniCase{"wild card matching nothing",
-                                   [](const TempDir &d) { return Narrow(d.File("nothing*.ini")); }},
-                    MissingIniCase{"absolute path",
-                                   [](const TempDir &d) { return Narrow(d.File("gone.ini")); }}));
-
 // The code of a failure is the length of its text, which can pass 255. A
 // Linux shell would see the low 8 bits: 316 units would read as "done" (60).
 // There such a code arrives as 255, the code of no success; Windows keeps it.
@@ -273,40 +244,107 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---- Where the INI file is found ----------------------------------------------------------
 
-TEST_F(AddbarRun, FindsTheIniFileBesideTheProgram) {
-  WriteBytes(m_programFolder.File("settings.ini"), IniFile("[other]\r\nx=1\r\n"));
-  // Found (the error is about the section, not the file) although the working
-  // folder has no such file.
-  EXPECT_EQ(ErrorText(kCannotLocate), RunToError(Request({"/I:settings.ini"})));
+enum class Folder { None, Work, Program, Elsewhere };
 
-  WriteBytes(m_programFolder.File("settings.ini"), IniFile(ToolbarsSection("vantrove_UC")));
-  RunPastTheToolbarSettings(Request({"/I:settings.ini"}));
+struct IniLookupCase {
+  const char *label;
+  // The file with the toolbar settings and its folder; none for a file that
+  // is found nowhere.
+  Folder fileIn;
+  const char *fileName;
+  // The /I: value: `given` as written, or in that folder (the folder itself
+  // when `given` is empty).
+  Folder givenIn;
+  const char *given;
+  bool readOnly;
+};
+
+std::string LookupName(const testing::TestParamInfo<IniLookupCase> &info) {
+  return info.param.label;
+}
+void PrintTo(const IniLookupCase &c, std::ostream *out) { *out << c.label; }
+
+class IniLookup : public AddbarRun, public testing::WithParamInterface<IniLookupCase> {
+ protected:
+  const TempDir *FolderOf(Folder folder) const {
+    switch (folder) {
+      case Folder::Work:
+        return &m_workFolder;
+      case Folder::Program:
+        return &m_programFolder;
+      case Folder::Elsewhere:
+        return &m_elsewhere;
+      case Folder::None:
+        break;
+    }
+    return nullptr;
+  }
+  WString Given() const {
+    const TempDir *folder = FolderOf(GetParam().givenIn);
+    if (folder == nullptr) return Wide(GetParam().given);
+    return *GetParam().given == 0 ? folder->Path() : folder->File(GetParam().given);
+  }
+  TempDir m_elsewhere;
+};
+
+// Found: the run gets past the toolbar settings, which only the file meant
+// holds; namesakes where a wrong look-up would read (beside the program, the
+// stand-in's Windows folder) hold none and stay as they were. Not found: the
+// error names the path retried beside the program.
+TEST_P(IniLookup, ReadsTheFileWhereTheLookUpFindsIt) {
+  const IniLookupCase &c = GetParam();
+  WriteBytes(m_elsewhere.File("present.ini"), IniFile(ToolbarsSection("vantrove_UC")));
+  if (c.fileIn == Folder::None) {
+    EXPECT_EQ(CannotFind(Given()), RunToError(Request({"/I:" + Narrow(Given())})));
+    return;
+  }
+  const WString file = FolderOf(c.fileIn)->File(c.fileName);
+  WriteBytes(file, IniFile(ToolbarsSection("vantrove_UC")));
+  const std::string decoy = IniFile("[other]\r\nx=1\r\n");
+  std::vector<WString> decoys{m_systemFolder.File(c.fileName)};
+  if (c.fileIn != Folder::Program) decoys.push_back(m_programFolder.File(c.fileName));
+  for (const WString &path : decoys) WriteBytes(path, decoy);
+  const std::string before = ReadBytes(file);
+  if (c.readOnly) MakeReadOnly(file);
+
+  RunPastTheToolbarSettings(Request({"/I:" + Narrow(Given())}));
+  for (const WString &path : decoys) EXPECT_EQ(decoy, ReadBytes(path)) << Narrow(path);
+  if (c.readOnly) {
+    EXPECT_EQ(before, ReadBytes(file));
+    MakeWritable(file);
+  }
 }
 
-TEST_F(AddbarRun, FindsTheIniFileInTheWorkingFolderFirst) {
-  WriteBytes(m_workFolder.File("settings.ini"), IniFile(ToolbarsSection("vantrove_UC")));
-  WriteBytes(m_programFolder.File("settings.ini"), IniFile("[other]\r\nx=1\r\n"));
-  // A path with a folder in it is read where it points.
-  RunPastTheToolbarSettings(Request({"/I:.\\settings.ini"}));
-  RunPastTheToolbarSettings(Request({"/I:./settings.ini"}));
-}
-
-TEST_F(AddbarRun, ABareFileNameFoundInTheWorkingFolderIsReadThere) {
-  WriteBytes(m_workFolder.File("settings.ini"), IniFile(ToolbarsSection("vantrove_UC")));
-  // The profile calls would read a bare file name in the Windows folder; the
-  // file found in the working folder is the one read.
-  RunPastTheToolbarSettings(Request({"/I:settings.ini"}));
-}
-
-TEST_F(AddbarRun, ReadsAReadOnlyIniFileWithoutChangingIt) {
-  WString ini = m_workFolder.File("settings.ini");
-  WriteBytes(ini, IniFile(ToolbarsSection("vantrove_UC")));
-  std::string before = ReadBytes(ini);
-  MakeReadOnly(ini);
-  RunPastTheToolbarSettings(Request({"/I:" + Narrow(ini)}));
-  EXPECT_EQ(before, ReadBytes(ini));
-  MakeWritable(ini);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Table, IniLookup,
+    testing::Values(
+        IniLookupCase{"BesideTheProgram", Folder::Program, "settings.ini", Folder::None,
+                      "settings.ini", false},
+        // A path with a folder in it is read where it points.
+        IniLookupCase{"DotBackslashInTheWorkingFolder", Folder::Work, "settings.ini", Folder::None,
+                      ".\\settings.ini", false},
+        IniLookupCase{"DotSlashInTheWorkingFolder", Folder::Work, "settings.ini", Folder::None,
+                      "./settings.ini", false},
+        // The profile calls would read a bare name in the Windows folder; the
+        // file found in the working folder is the one read.
+        IniLookupCase{"BareNameInTheWorkingFolder", Folder::Work, "settings.ini", Folder::None,
+                      "settings.ini", false},
+        // A ':' past the second unit names no drive: still a bare name.
+        IniLookupCase{"BareNameWithAColonInTheWorkingFolder", Folder::Work, "ab:c.ini",
+                      Folder::None, "ab:c.ini", false},
+        // Read, and never changed.
+        IniLookupCase{"ReadOnlyFile", Folder::Work, "settings.ini", Folder::Work, "settings.ini",
+                      true},
+        IniLookupCase{"MissingFile", Folder::None, nullptr, Folder::None, "missing.ini", false},
+        // A folder is no INI file.
+        IniLookupCase{"AFolder", Folder::None, nullptr, Folder::Elsewhere, "", false},
+        IniLookupCase{"InAMissingFolder", Folder::None, nullptr, Folder::None, "no-folder\\x.ini",
+                      false},
+        IniLookupCase{"WildCardMatchingNothing", Folder::None, nullptr, Folder::Elsewhere,
+                      "nothing*.ini", false},
+        // Appended to the program's folder all the same.
+        IniLookupCase{"AbsolutePath", Folder::None, nullptr, Folder::Elsewhere, "gone.ini", false}),
+    LookupName);
 
 // ---- Command lines no argument list spells ---------------------------------------------
 

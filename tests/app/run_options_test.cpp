@@ -2,14 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 #include <string>
 
+#include "app/settings_location.h"
 #include "support/test_support.h"
 
-using testing_support::Narrow;
-using testing_support::TempDir;
 using testing_support::Wide;
 
 namespace {
@@ -115,54 +112,5 @@ INSTANTIATE_TEST_SUITE_P(
         Case("addbar.exe /I:\"my", "\"my", "", kBase, "vantrove_UC", "vantrove_UC.global"),
         // A layout with a backslash: the INI prefix is its last component.
         Case("addbar.exe /S:a\\b", "", "a\\b", kBase + ".a\\b", "b", "b.global")));
-
-class IniResolution : public testing::Test {
- protected:
-  void SetUp() override {
-    // The module directory, as the program would have it, is a folder of ours.
-    m_info.m_moduleDirectory = (m_besideProgram.Path() + Wide("\\")).c_str();
-    testing_support::WriteBytes(m_besideProgram.File("beside.ini"), "[s]\r\n");
-    testing_support::WriteBytes(m_elsewhere.File("given.ini"), "[s]\r\n");
-  }
-  TempDir m_besideProgram;
-  TempDir m_elsewhere;
-  CAppInfo m_info;
-};
-
-TEST_F(IniResolution, APathThatNamesAFileIsKeptAsWritten) {
-  WString given = m_elsewhere.File("given.ini");
-  CString iniPath(given.c_str());
-  EXPECT_TRUE(ResolveIniFile(m_info, iniPath));
-  EXPECT_EQ(given, Text(iniPath));
-}
-
-TEST_F(IniResolution, ABareNameFoundInTheCurrentFolderIsReadThere) {
-  // The tests run in their build folder; a file of that folder, named bare.
-  testing_support::WriteBytes(Wide("resolution-bare.ini"), "[s]\r\n");
-  CString iniPath(TEXT("resolution-bare.ini"));
-  EXPECT_TRUE(ResolveIniFile(m_info, iniPath));
-  EXPECT_EQ(Wide(".\\resolution-bare.ini"), Text(iniPath));
-  // A path with a folder in it stays as written.
-  CString relative(TEXT(".\\resolution-bare.ini"));
-  EXPECT_TRUE(ResolveIniFile(m_info, relative));
-  EXPECT_EQ(Wide(".\\resolution-bare.ini"), Text(relative));
-  std::remove("resolution-bare.ini");
-}
-
-TEST_F(IniResolution, ANameFoundOnlyBesideTheProgramIsTakenFromThere) {
-  CString iniPath(TEXT("beside.ini"));
-  EXPECT_TRUE(ResolveIniFile(m_info, iniPath));
-  EXPECT_EQ(Text(m_info.m_moduleDirectory) + Wide("beside.ini"), Text(iniPath));
-}
-
-TEST_F(IniResolution, AFailureLeavesTheRetriedPath) {
-  for (WString given : {Wide("missing.ini"), m_elsewhere.Path(), m_elsewhere.File("gone.ini"),
-                        Wide("no-folder\\beside.ini"), Wide("nothing*.ini")}) {
-    CString iniPath(given.c_str());
-    EXPECT_FALSE(ResolveIniFile(m_info, iniPath)) << Narrow(given);
-    // Absolute paths and folders are appended to the module directory too.
-    EXPECT_EQ(Text(m_info.m_moduleDirectory) + given, Text(iniPath)) << Narrow(given);
-  }
-}
 
 }  // namespace

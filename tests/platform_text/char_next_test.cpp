@@ -38,7 +38,6 @@ struct MarkCase {
 
 // Windows documents that a step takes the combining marks after a character along.
 TEST(CharStep, TakesCombiningMarksWithTheCharacter) {
-  SKIP_ON_WINE("Wine steps one code unit at a time");
   const MarkCase cases[] = {
       {{'a', 0x030A}, {2}},
       {{'a', 0x0301, 0x0302, 0x0303, 0x0304}, {5}},
@@ -46,7 +45,9 @@ TEST(CharStep, TakesCombiningMarksWithTheCharacter) {
       {{'e', 0x20DD, '/'}, {2, 3}},  // enclosing mark
   };
   for (const MarkCase &c : cases) {
-    EXPECT_EQ(c.steps, Steps(WString(c.text.begin(), c.text.end())));
+    testing_support::KnownWineDifference("Wine steps one code unit at a time", [&] {
+      EXPECT_EQ(c.steps, Steps(WString(c.text.begin(), c.text.end())));
+    });
   }
 }
 

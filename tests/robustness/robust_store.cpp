@@ -1,6 +1,5 @@
 #include "robustness/robust_store.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -14,6 +13,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+
+#include "support/linux/folder_entries.h"
 
 extern char **environ;
 
@@ -140,13 +141,9 @@ std::vector<std::string> RobustStore::Temporaries() const {
   // A write killed before its rename leaves <file>.addbar-tmp-XXXXXX.
   const std::string prefix = m_file.substr(m_folderPath.size() + 1) + ".addbar-tmp-";
   std::vector<std::string> found;
-  DIR *folder = opendir(m_folderPath.c_str());
-  if (folder == nullptr) return found;
-  while (dirent *entry = readdir(folder)) {
-    std::string name = entry->d_name;
+  for (const std::string &name : testing_support::FolderEntries(m_folderPath)) {
     if (name.compare(0, prefix.size(), prefix) == 0) found.push_back(m_folderPath + "/" + name);
   }
-  closedir(folder);
   return found;
 }
 

@@ -4,31 +4,22 @@
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
 #include "platform_profile/profile_test_support.h"
+#include "support/linux/folder_entries.h"
 
 namespace profile_test {
 namespace {
 
+using testing_support::FolderEntries;
 using testing_support::Narrow;
-
-std::vector<std::string> FolderEntries(const WString &folder) {
-  std::vector<std::string> names;
-  DIR *listing = opendir(Narrow(folder).c_str());
-  while (const dirent *entry = listing ? readdir(listing) : nullptr) {
-    std::string name = entry->d_name;
-    if (name != "." && name != "..") names.push_back(name);
-  }
-  if (listing != nullptr) closedir(listing);
-  return names;
-}
 
 class ProfileOnDisk : public ProfileFileTest {
  protected:
@@ -47,7 +38,7 @@ TEST_F(ProfileOnDisk, ReplacementLeavesNoTemporaryFile) {
     ASSERT_TRUE(WritePrivateProfileStringW(TEXT("s"), TEXT("j"), nullptr, Path()));
     ASSERT_TRUE(WritePrivateProfileStringW(TEXT("s"), TEXT("k"), TEXT("22"), Path()));
   }
-  EXPECT_EQ(std::vector<std::string>{"test.ini"}, FolderEntries(Folder().Path()));
+  EXPECT_EQ(std::set<std::string>{"test.ini"}, FolderEntries(Narrow(Folder().Path())));
 }
 
 TEST_F(ProfileOnDisk, PermissionsAreKept) {
@@ -116,7 +107,7 @@ TEST_F(ProfileOnDisk, AFileOfFourGibibytesIsRefusedAndKept) {
   struct stat info;
   ASSERT_EQ(0, stat(Host().c_str(), &info));
   EXPECT_EQ(fourGibibytes, info.st_size);
-  EXPECT_EQ(std::vector<std::string>{"test.ini"}, FolderEntries(Folder().Path()));
+  EXPECT_EQ(std::set<std::string>{"test.ini"}, FolderEntries(Narrow(Folder().Path())));
 }
 
 TEST_F(ProfileOnDisk, FolderInPlaceOfTheFileIsNeverWritten) {

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,25 +14,16 @@
 #include <string>
 
 #include "platform_profile/profile_test_support.h"
+#include "support/linux/folder_entries.h"
 #include "support/linux/odd_files.h"
 #include "support/linux/other_user.h"
 
 namespace profile_test {
 namespace {
 
+using testing_support::FolderEntries;
 using testing_support::Narrow;
 using testing_support::Wide;
-
-std::set<std::string> FolderEntries(const std::string &folder) {
-  std::set<std::string> names;
-  DIR *listing = opendir(folder.c_str());
-  while (const dirent *entry = listing ? readdir(listing) : nullptr) {
-    std::string name = entry->d_name;
-    if (name != "." && name != "..") names.insert(name);
-  }
-  if (listing != nullptr) closedir(listing);
-  return names;
-}
 
 class ProfileTrust : public ProfileFileTest {
  protected:

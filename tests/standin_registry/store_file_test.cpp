@@ -1,6 +1,5 @@
 // Where the store lives, how it is written, and sharing it with other
 // processes.
-#include <dirent.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -9,27 +8,13 @@
 #include <string>
 
 #include "store_test_support.h"
+#include "support/linux/folder_entries.h"
 
+using testing_support::FolderEntries;
 using testing_support::Narrow;
 using testing_support::Wide;
 
 namespace {
-
-std::set<std::string> FolderEntries(const WString &folder) {
-  std::set<std::string> names;
-  DIR *dir = opendir(Narrow(folder).c_str());
-  if (dir == nullptr) return names;
-  while (dirent *entry = readdir(dir)) {
-    std::string name = entry->d_name;
-    if (name != "." && name != "..") names.insert(name);
-  }
-  closedir(dir);
-  return names;
-}
-
-LONG SetNumber(HKEY key, const WString &name, DWORD number) {
-  return RegSetValueExW(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<BYTE *>(&number), 4);
-}
 
 TEST_F(StoreTest, MissingFoldersAreMadeOnTheFirstWriteOnly) {
   WString deep = m_folder.File("a/b/c/registry.reg");
@@ -76,7 +61,7 @@ TEST_F(StoreTest, WritesLeaveNoTemporaryFilesBehind) {
   HKEY key = OpenTestKey();
   for (int i = 0; i < 20; ++i) SetNumber(key, Wide("v" + std::to_string(i)), i);
   std::set<std::string> expected = {"registry.reg", "registry.reg.lock"};
-  EXPECT_EQ(expected, FolderEntries(m_folder.Path()));
+  EXPECT_EQ(expected, FolderEntries(Narrow(m_folder.Path())));
   RegCloseKey(key);
 }
 
@@ -184,10 +169,7 @@ TEST_F(StoreTest, AHundredThousandKeysAreHandled) {
   RegCloseKey(key);
 
   // Read afresh from what was written.
-  testing_support::TempDir other;
-  WString copy = other.File("copy.reg");
-  testing_support::WriteBytes(copy, testing_support::ReadBytes(StorePath()));
-  testing_support::ScopedEnvironment pointAtCopy("ADDBAR_REGISTRY", Narrow(copy).c_str());
+  StoreCopy copy(testing_support::ReadBytes(StorePath()));
   ASSERT_EQ(ERROR_SUCCESS,
             RegOpenKeyExW(HKEY_CURRENT_USER, TEXT("Software\\t\\k050000"), 0, KEY_READ, &key));
   RegCloseKey(key);

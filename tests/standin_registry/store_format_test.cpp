@@ -57,11 +57,7 @@ TEST_P(ValueLines, ReadsBackTheSameBytesFromTheFile) {
   HKEY key = OpenTestKey();
   SetValue(key);
   RegCloseKey(key);
-  // A copy under another name is read afresh, with nothing remembered.
-  testing_support::TempDir other;
-  WString copy = other.File("copy.reg");
-  testing_support::WriteBytes(copy, testing_support::ReadBytes(StorePath()));
-  testing_support::ScopedEnvironment pointAtCopy("ADDBAR_REGISTRY", Narrow(copy).c_str());
+  StoreCopy copy(testing_support::ReadBytes(StorePath()));
   ASSERT_EQ(ERROR_SUCCESS,
             RegOpenKeyExW(HKEY_CURRENT_USER, TEXT("Software\\t"), 0, KEY_READ, &key));
   BYTE data[64];
@@ -151,10 +147,7 @@ TEST_F(StoreTest, LineBreaksInNamesAreEscapedOrRefused) {
                                                      KEY_ALL_ACCESS, nullptr, &child, nullptr));
   RegCloseKey(key);
 
-  testing_support::TempDir other;
-  WString copy = other.File("copy.reg");
-  testing_support::WriteBytes(copy, testing_support::ReadBytes(StorePath()));
-  testing_support::ScopedEnvironment pointAtCopy("ADDBAR_REGISTRY", Narrow(copy).c_str());
+  StoreCopy copy(testing_support::ReadBytes(StorePath()));
   ASSERT_EQ(ERROR_SUCCESS,
             RegOpenKeyExW(HKEY_CURRENT_USER, TEXT("Software\\t"), 0, KEY_READ, &key));
   DWORD size = 0;

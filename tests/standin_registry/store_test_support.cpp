@@ -7,6 +7,15 @@ StoreTest::StoreTest()
     : m_path(m_folder.File("registry.reg")),
       m_environment("ADDBAR_REGISTRY", Narrow(m_path).c_str()) {}
 
+StoreCopy::StoreCopy(const std::string &bytes)
+    : m_environment("ADDBAR_REGISTRY", Narrow(m_folder.File("copy.reg")).c_str()) {
+  testing_support::WriteBytes(m_folder.File("copy.reg"), bytes);
+}
+
+LONG SetNumber(HKEY key, const WString &name, DWORD number) {
+  return RegSetValueExW(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<BYTE *>(&number), 4);
+}
+
 std::string DecodeStore(const std::string &bytes) {
   WString units;
   for (size_t i = 2; i + 1 < bytes.size(); i += 2)

@@ -28,6 +28,21 @@ class StoreTest : public testing::Test {
   testing_support::ScopedEnvironment m_environment;
 };
 
+// The store's bytes in a file of another name, which ADDBAR_REGISTRY names
+// while the object lives: what the calls read from it is read afresh, with
+// nothing remembered of the store they wrote.
+class StoreCopy {
+ public:
+  explicit StoreCopy(const std::string &bytes);
+
+ private:
+  testing_support::TempDir m_folder;
+  testing_support::ScopedEnvironment m_environment;
+};
+
+// A DWORD value, as the tests set them.
+LONG SetNumber(HKEY key, const WString &name, DWORD number);
+
 // Splits at CRLF; a lone LF stays inside its line.
 std::vector<std::string> SplitCrLf(const std::string &text);
 // UTF-16LE bytes after a BOM, as UTF-8.

@@ -2,7 +2,6 @@
 // without end, put something other than a file in its place, make it
 // unreadable, plant or hold its lock file, leave temporary files behind, or
 // write a user's store as root.
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -14,28 +13,15 @@
 #include <string>
 
 #include "store_test_support.h"
+#include "support/linux/folder_entries.h"
 #include "support/linux/odd_files.h"
 #include "support/linux/other_user.h"
 
+using testing_support::FolderEntries;
 using testing_support::Narrow;
 using testing_support::Wide;
 
 namespace {
-
-LONG SetNumber(HKEY key, LPCWSTR name, DWORD number) {
-  return RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<BYTE *>(&number), 4);
-}
-
-std::set<std::string> FolderEntries(const std::string &folder) {
-  std::set<std::string> names;
-  DIR *dir = opendir(folder.c_str());
-  while (dirent *entry = dir != nullptr ? readdir(dir) : nullptr) {
-    std::string name = entry->d_name;
-    if (name != "." && name != "..") names.insert(name);
-  }
-  if (dir != nullptr) closedir(dir);
-  return names;
-}
 
 class StoreTrust : public StoreTest {
  protected:
@@ -60,9 +46,7 @@ TEST_F(StoreTrust, KeysNestUpTo512LevelsAndNoDeeper) {
   RegCloseKey(deepest);
 
   // What the calls wrote reads back from a fresh copy.
-  WString copy = m_folder.File("copy.reg");
-  testing_support::WriteBytes(copy, written);
-  testing_support::ScopedEnvironment pointAtCopy("ADDBAR_REGISTRY", Narrow(copy).c_str());
+  StoreCopy copy(written);
   HKEY key = nullptr;
   ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key));
   DWORD size = 0;

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "support/linux/folder_entries.h"
 #include "support/test_support.h"
 
 using testing_support::Narrow;
@@ -25,13 +26,7 @@ const WString kTitle = Wide("vantrove_CommPort");
 const DWORD kSenderPatienceMs = 60000;
 
 int CountEntries(const std::string &folder) {
-  std::error_code ignored;
-  int count = 0;
-  for (auto it = std::filesystem::directory_iterator(folder, ignored);
-       it != std::filesystem::directory_iterator(); ++it) {
-    ++count;
-  }
-  return count;
+  return static_cast<int>(testing_support::FolderEntries(folder).size());
 }
 
 mode_t ModeOf(const std::string &path) {

@@ -12,8 +12,10 @@
 
 #include <cstring>
 #include <filesystem>
+#include <set>
 #include <thread>
 
+#include "support/linux/folder_entries.h"
 #include "support/linux/other_user.h"
 #include "support/test_support.h"
 
@@ -40,11 +42,10 @@ sockaddr_un AddressOf(const std::string &path) {
   return address;
 }
 
+// The one name in `folder`; empty when it holds none or more.
 std::string OnlyEntry(const std::string &folder) {
-  std::string name;
-  for (const auto &entry : std::filesystem::directory_iterator(folder))
-    name = entry.path().filename().string();
-  return name;
+  std::set<std::string> names = testing_support::FolderEntries(folder);
+  return names.size() == 1 ? *names.begin() : std::string();
 }
 
 class WindowTrust : public testing::Test {

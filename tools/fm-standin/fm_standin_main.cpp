@@ -4,10 +4,9 @@
 #include <windows.h>
 
 #include "app/app_info.h"
-#include "app/run_options.h"
 #include "app/run_sequence.h"
+#include "app/settings_location.h"
 #include "cmdline/command_line_args.h"
-#include "settings/settings_root.h"
 #include "tools/fm-standin/close_delay.h"
 #include "tools/fm-standin/drive_bar_view.h"
 #include "tools/fm-standin/file_manager_window.h"
@@ -22,22 +21,14 @@ extern "C" int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     WriteError(TEXT("fm-standin: /D: takes seconds (such as 1.2) or never\n"));
     return kExitBadOption;
   }
-  CString iniPath;
-  CString layout;
-  ReadRunOptions(args, iniPath, layout);
-  CString baseKeyPath;
-  CSettingsRoot globalRoot;
-  CSettingsRoot layoutRoot;
-  BuildSettingsRoots(layout, baseKeyPath, globalRoot, layoutRoot);
-  if (!iniPath.IsEmpty()) {
-    if (!ResolveIniFile(appInfo, iniPath)) {
-      WriteError(CString(TEXT("fm-standin: cannot find INI file: ")) + iniPath + TEXT("\n"));
-      return kExitNoIniFile;
-    }
-    BindRootsToIniFile(baseKeyPath, iniPath, layoutRoot, globalRoot);
+  CSettingsLocation settings;
+  if (!LocateSettings(args, appInfo, settings)) {
+    WriteError(CString(TEXT("fm-standin: cannot find INI file: ")) + settings.m_iniPath +
+               TEXT("\n"));
+    return kExitNoIniFile;
   }
 
-  DriveBarView view = ReadDriveBarView(layoutRoot, globalRoot);
+  DriveBarView view = ReadDriveBarView(settings.m_layoutRoot, settings.m_globalRoot);
   WriteOutput(DescribeDriveBar(view));
   return RunFileManagerWindow(view, delay);
 }

@@ -13,6 +13,8 @@ namespace testing_support {
 
 Platform CurrentPlatform() { return Platform::LinuxStandIn; }
 
+const char *AsWineSuperUser(const char *) { return nullptr; }
+
 TempDir::TempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "addbar-test-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "can't make a temporary folder";

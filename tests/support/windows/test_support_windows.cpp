@@ -17,6 +17,15 @@ Platform CurrentPlatform() {
   return Platform::Windows;
 }
 
+const char *AsWineSuperUser(const char *reason) {
+  if (CurrentPlatform() != Platform::Wine) return nullptr;
+  // Wine's user is the host's, by name.
+  WCHAR name[64] = {0};
+  DWORD size = 64;
+  if (!GetUserNameW(name, &size)) return nullptr;
+  return lstrcmpW(name, L"root") == 0 ? reason : nullptr;
+}
+
 TempDir::TempDir() {
   static LONG counter = 0;
   WCHAR base[MAX_PATH];

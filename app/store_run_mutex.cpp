@@ -1,4 +1,6 @@
-#include "app/store_lock.h"
+#include "app/store_run_mutex.h"
+
+#include "app/settings_location.h"
 
 namespace {
 
@@ -6,31 +8,6 @@ const WCHAR kRegistryLockName[] = TEXT("Local\\addbar-settings-registry");
 const WCHAR kIniLockPrefix[] = TEXT("Local\\addbar-settings-ini-");
 // Longest path a full-path call is asked for: the longest Windows has.
 const DWORD kLongestPath = 32768;
-
-// A name without folder or drive: the profile calls read it in the Windows
-// folder, so that is the file the lock stands for.
-bool IsBareFileName(LPCWSTR path) {
-  for (LPCWSTR unit = path; *unit != 0; unit = CharNextW(unit)) {
-    if (*unit == TEXT('\\') || *unit == TEXT('/')) return false;
-  }
-  return !(path[0] != 0 && path[1] == TEXT(':'));
-}
-
-// The path the profile calls open for `iniPath`: a bare name is the Windows
-// folder's.
-CString IniFileTarget(LPCWSTR iniPath) {
-  CString target = iniPath;
-  if (IsBareFileName(iniPath)) {
-    WCHAR folder[MAX_PATH + 1];
-    UINT length = GetWindowsDirectoryW(folder, MAX_PATH + 1);
-    if (length > 0 && length <= MAX_PATH) {
-      target = folder;
-      if (folder[length - 1] != TEXT('\\')) target += TEXT("\\");
-      target += iniPath;
-    }
-  }
-  return target;
-}
 
 // The path as a full path, spelled out by the platform; as given when the
 // platform can't say.
@@ -119,9 +96,9 @@ CString HashOf(const CString &text) {
 
 }  // namespace
 
-CString MakeStoreLockName(LPCWSTR iniPath) {
+CString MakeStoreRunMutexName(LPCWSTR iniPath) {
   if (iniPath == nullptr || iniPath[0] == 0) return CString(kRegistryLockName);
-  CString path = FinalIniPath(IniFileTarget(iniPath));
+  CString path = FinalIniPath(ProfileFilePath(iniPath));
   LPWSTR units = path.GetBuffer(path.GetLength());
   if (units != nullptr) {
     CharLowerW(units);
@@ -134,27 +111,27 @@ CString MakeStoreLockName(LPCWSTR iniPath) {
   return CString(kIniLockPrefix) + HashOf(path);
 }
 
-CStoreLock::~CStoreLock() {
+CStoreRunMutex::~CStoreRunMutex() {
   Release();
   if (m_mutex != nullptr) CloseHandle(m_mutex);
 }
 
-StoreLockResult CStoreLock::Acquire(LPCWSTR name, DWORD waitMs) {
+StoreRunMutexResult CStoreRunMutex::Acquire(LPCWSTR name, DWORD waitMs) {
   if (m_mutex == nullptr) m_mutex = CreateMutexW(nullptr, FALSE, name);
-  if (m_mutex == nullptr) return StoreLockResult::Failed;
+  if (m_mutex == nullptr) return StoreRunMutexResult::Failed;
   switch (WaitForSingleObject(m_mutex, waitMs)) {
     case WAIT_OBJECT_0:
     case WAIT_ABANDONED:
       m_held = true;
-      return StoreLockResult::Held;
+      return StoreRunMutexResult::Held;
     case WAIT_TIMEOUT:
-      return StoreLockResult::Busy;
+      return StoreRunMutexResult::Busy;
     default:
-      return StoreLockResult::Failed;
+      return StoreRunMutexResult::Failed;
   }
 }
 
-void CStoreLock::Release() {
+void CStoreRunMutex::Release() {
   if (!m_held) return;
   ReleaseMutex(m_mutex);
   m_held = false;

@@ -15,20 +15,20 @@
 // The mutex name for the store an INI path names; the registry's for an empty
 // path. Session-local, at most MAX_PATH - 1 units, no backslash after the
 // namespace prefix.
-CString MakeStoreLockName(LPCWSTR iniPath);
+CString MakeStoreRunMutexName(LPCWSTR iniPath);
 
-enum class StoreLockResult { Held, Busy, Failed };
+enum class StoreRunMutexResult { Held, Busy, Failed };
 
-class CStoreLock {
+class CStoreRunMutex {
  public:
-  CStoreLock() = default;
-  ~CStoreLock();
-  CStoreLock(const CStoreLock &) = delete;
-  CStoreLock &operator=(const CStoreLock &) = delete;
+  CStoreRunMutex() = default;
+  ~CStoreRunMutex();
+  CStoreRunMutex(const CStoreRunMutex &) = delete;
+  CStoreRunMutex &operator=(const CStoreRunMutex &) = delete;
 
   // Waits at most `waitMs` for the mutex `name`. A holder that ended without
   // releasing it (a killed run) leaves it to the next: that counts as held.
-  StoreLockResult Acquire(LPCWSTR name, DWORD waitMs);
+  StoreRunMutexResult Acquire(LPCWSTR name, DWORD waitMs);
   // Lets the next run in; the handle stays until the object goes.
   void Release();
 

@@ -1,6 +1,6 @@
-// The store lock: one mutex name per store however its path is written, and
+// The store's run mutex: one mutex name per store however its path is written, and
 // one holder at a time, with a holder that ended leaving it to the next.
-#include "app/store_lock.h"
+#include "app/store_run_mutex.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@ using testing_support::Wide;
 
 namespace {
 
-WString LockName(const WString &iniPath) { return Wide(MakeStoreLockName(iniPath.c_str())); }
+WString LockName(const WString &iniPath) { return Wide(MakeStoreRunMutexName(iniPath.c_str())); }
 
 // Lower case, and '/' for every separator.
 WString Folded(WString text) {
@@ -29,8 +29,8 @@ WString Folded(WString text) {
   return text;
 }
 
-TEST(StoreLockName, RegistryIsOneStoreWhateverTheLayout) {
-  EXPECT_EQ(Wide(MakeStoreLockName(nullptr)), LockName(WString()));
+TEST(StoreRunMutexName, RegistryIsOneStoreWhateverTheLayout) {
+  EXPECT_EQ(Wide(MakeStoreRunMutexName(nullptr)), LockName(WString()));
   EXPECT_EQ(Narrow(LockName(WString())), "Local\\addbar-settings-registry");
 }
 
@@ -58,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(Spellings, SameIniFile,
 // The file a path ends at names the lock, not the text that led there: a
 // folder reached through a link is the same folder, for a file and for one
 // not made yet.
-TEST(StoreLockName, ALinkedFolderLeadsToTheSameName) {
+TEST(StoreRunMutexName, ALinkedFolderLeadsToTheSameName) {
   TempDir folder;
   std::filesystem::create_directory(std::filesystem::path(folder.File("real")));
   testing_support::WriteBytes(folder.File("real/settings.ini"), "");
@@ -72,7 +72,7 @@ TEST(StoreLockName, ALinkedFolderLeadsToTheSameName) {
 // Spellings only the Linux host has: the current folder as /proc/self/cwd,
 // and ".." after a link, which the host takes from where the link leads
 // (Windows takes ".." out of the text before it opens anything).
-TEST(StoreLockName, HostSpellingsOfOneFileGetTheSameName) {
+TEST(StoreRunMutexName, HostSpellingsOfOneFileGetTheSameName) {
   SKIP_UNLESS_STANDIN("these are spellings of the Linux host");
   TempDir folder;
   std::filesystem::create_directories(std::filesystem::path(folder.File("real/sub")));
@@ -87,7 +87,7 @@ TEST(StoreLockName, HostSpellingsOfOneFileGetTheSameName) {
   EXPECT_EQ(plain, throughProc);
 }
 
-TEST(StoreLockName, OtherFilesGetOtherNames) {
+TEST(StoreRunMutexName, OtherFilesGetOtherNames) {
   TempDir folder;
   WString first = LockName(folder.File("a.ini"));
   EXPECT_NE(first, LockName(folder.File("b.ini")));
@@ -98,7 +98,7 @@ TEST(StoreLockName, OtherFilesGetOtherNames) {
   EXPECT_EQ(first.find('\\', 6), WString::npos) << Narrow(first);
 }
 
-TEST(StoreLockName, LongPathsFitTheLimitOfNames) {
+TEST(StoreRunMutexName, LongPathsFitTheLimitOfNames) {
   TempDir folder;
   WString deep = folder.File(std::string(300, 'd') + "\\settings.ini");
   WString name = LockName(deep);
@@ -109,7 +109,7 @@ TEST(StoreLockName, LongPathsFitTheLimitOfNames) {
 
 // A name without a folder is read by the profile calls in the Windows
 // folder, whatever the current one.
-TEST(StoreLockName, BareFileNameIsTheWindowsFolders) {
+TEST(StoreRunMutexName, BareFileNameIsTheWindowsFolders) {
   TempDir folder;
   testing_support::ScopedEnvironment windowsFolder("ADDBAR_WINDOWS_DIR",
                                                    Narrow(folder.Path()).c_str());
@@ -126,34 +126,35 @@ WString TestMutexName(const char *purpose) {
   return Wide("Local\\addbar-test-" + std::to_string(GetCurrentProcessId()) + "-" + purpose);
 }
 
-TEST(StoreLock, SecondHolderWaitsForTheFirst) {
+TEST(StoreRunMutex, SecondHolderWaitsForTheFirst) {
   const WString name = TestMutexName("second-holder");
-  CStoreLock first;
-  ASSERT_EQ(StoreLockResult::Held, first.Acquire(name.c_str(), 0));
+  CStoreRunMutex first;
+  ASSERT_EQ(StoreRunMutexResult::Held, first.Acquire(name.c_str(), 0));
 
-  std::promise<StoreLockResult> whileHeld;
+  std::promise<StoreRunMutexResult> whileHeld;
   std::promise<void> released;
-  StoreLockResult afterRelease = StoreLockResult::Failed;
+  StoreRunMutexResult afterRelease = StoreRunMutexResult::Failed;
   std::thread second([&] {
-    CStoreLock lock;
+    CStoreRunMutex lock;
     whileHeld.set_value(lock.Acquire(name.c_str(), 50));
     released.get_future().wait();
     afterRelease = lock.Acquire(name.c_str(), 60000);
   });
-  EXPECT_EQ(StoreLockResult::Busy, whileHeld.get_future().get());
+  EXPECT_EQ(StoreRunMutexResult::Busy, whileHeld.get_future().get());
   first.Release();
   released.set_value();
   second.join();
-  EXPECT_EQ(StoreLockResult::Held, afterRelease);
+  EXPECT_EQ(StoreRunMutexResult::Held, afterRelease);
 }
 
-TEST(StoreLock, HolderThatEndedWithoutReleasingLeavesItToTheNext) {
+TEST(StoreRunMutex, HolderThatEndedWithoutReleasingLeavesItToTheNext) {
   const WString name = TestMutexName("ended-holder");
-  std::unique_ptr<CStoreLock> ended(new CStoreLock);
-  std::thread holder([&] { ASSERT_EQ(StoreLockResult::Held, ended->Acquire(name.c_str(), 0)); });
+  std::unique_ptr<CStoreRunMutex> ended(new CStoreRunMutex);
+  std::thread holder(
+      [&] { ASSERT_EQ(StoreRunMutexResult::Held, ended->Acquire(name.c_str(), 0)); });
   holder.join();
-  CStoreLock next;
-  EXPECT_EQ(StoreLockResult::Held, next.Acquire(name.c_str(), 60000));
+  CStoreRunMutex next;
+  EXPECT_EQ(StoreRunMutexResult::Held, next.Acquire(name.c_str(), 60000));
 }
 
 }  // namespace
