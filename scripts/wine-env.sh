@@ -186,6 +186,11 @@ addbar_wine_keep_server() {
 
 addbar_wine_stop() {
   local build state number='' pid=''
+  # Without a build folder, cd "" would take the current one for it.
+  if [ -z "${1:-}" ]; then
+    echo "wine-env: addbar_wine_stop <build folder> [state folder]" >&2
+    return 2
+  fi
   build=$(cd "$1" 2>/dev/null && pwd) || return 0
   state=$(cd "${2:-$build}" 2>/dev/null && pwd) || return 0
   local arch server
