@@ -81,7 +81,11 @@ if [ "$wine_bits" = 32 ]; then
 else
   step "windows64: test under 64-bit Wine (every suite, the zip's included)"
   ctest_counted windows64 "64-bit build (windows64)"
-  summary+=("32-bit build (windows): built and packed, not run: 32-bit Wine does not run here")
+  if [ "${ADDBAR_WINE_BITS:-}" = 64 ]; then
+    summary+=("32-bit build (windows): built and packed, not run: ADDBAR_WINE_BITS=64 asked for the 64-bit path")
+  else
+    summary+=("32-bit build (windows): built and packed, not run: 32-bit Wine does not run here")
+  fi
 fi
 
 # One round is enough here: scripts/stress-timing.sh alone runs many.
