@@ -42,8 +42,14 @@ ctest_counted() {
   summary+=("$what: CTest: ${counts:-no counts found}, of them $skipped skipped; $retried program starts that Wine failed were made again")
 }
 
-# Entries in /tmp before the tests: none of ours may be left after them.
-tmp_before=$(find /tmp -maxdepth 1 -name '*addbar*' | LC_ALL=C sort)
+# Entries in /tmp before the tests: none of ours may be left after them, nor
+# what the tools we run leave there when let (Wine's server folders, lintian's
+# files).
+tmp_ours() {
+  find /tmp -maxdepth 1 \( -name '*addbar*' -o -name 'wine-*' -o -name 'mldbm-*' \) |
+    LC_ALL=C sort
+}
+tmp_before=$(tmp_ours)
 
 step "installing what is missing"
 scripts/install-deps.sh
@@ -114,14 +120,14 @@ summary+=("$wine_build: end to end: $(grep -c '^PASS ' build/e2e.log || true) sc
 # Stop Wine and the displays before looking for leftovers in /tmp.
 cleanup
 step "nothing left behind in /tmp"
-tmp_after=$(find /tmp -maxdepth 1 -name '*addbar*' | LC_ALL=C sort)
+tmp_after=$(tmp_ours)
 left=$(comm -13 <(printf '%s\n' "$tmp_before") <(printf '%s\n' "$tmp_after") | sed '/^$/d')
 if [ -n "$left" ]; then
   echo "the tests left these in /tmp:"
   printf '  %s\n' "$left"
   exit 1
 fi
-echo "no new /tmp entries named addbar"
+echo "no new /tmp entries of ours (addbar, Wine's server folders, lintian's files)"
 
 step "all tests passed; under Wine:"
 printf '  %s\n' "${summary[@]}"

@@ -7,8 +7,8 @@
 #   addbar_wine_env <build folder> [state folder]
 #       exports WINEARCH, WINEPREFIX (default <build>/wineprefix), WINESERVER,
 #       ADDBAR_WINE_LOADER (scripts/wine/loader32 or loader64, which start
-#       Wine's loader with a fixed address layout), WINEDEBUG,
-#       WINEDLLOVERRIDES and DISPLAY. The build
+#       Wine's loader with a fixed address layout), TMPDIR (<prefix>.tmp),
+#       WINEDEBUG, WINEDLLOVERRIDES and DISPLAY. The build
 #       folder's file wine-arch (written by CMake) says win32 or win64. When
 #       DISPLAY is unset, an Xvfb of this environment's own is started, or the
 #       one it started before is reused; its number and pid are kept in the
@@ -154,6 +154,12 @@ addbar_wine_env() {
   arch=$(addbar_wine_arch_of_build "$build") || return 1
   export WINEARCH=$arch
   export WINEPREFIX="${WINEPREFIX:-$build/wineprefix}"
+  # Wine's server makes its socket folder in $TMPDIR and leaves it there when
+  # it ends: a folder beside the prefix holds it rather than /tmp, and
+  # addbar_wine_stop removes it. Every process of a prefix must see the same
+  # folder, or it would not find the prefix's server.
+  export TMPDIR="$WINEPREFIX.tmp"
+  mkdir -p -m 700 "$TMPDIR" || { echo "wine-env: cannot make $TMPDIR" >&2; return 1; }
   export WINEDEBUG="${WINEDEBUG:--all}"
   export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
   local loader
@@ -199,8 +205,10 @@ addbar_wine_stop() {
   [ "$arch" = win64 ] && server="$ADDBAR_WINE_LIBEXEC/wineserver64"
   local prefix="${WINEPREFIX:-$build/wineprefix}"
   if [ -d "$prefix" ] && [ -x "$server" ]; then
-    WINEPREFIX="$prefix" timeout 30 "$server" -k >/dev/null 2>&1
+    WINEPREFIX="$prefix" TMPDIR="$prefix.tmp" timeout 30 "$server" -k >/dev/null 2>&1
+    WINEPREFIX="$prefix" TMPDIR="$prefix.tmp" timeout 30 "$server" -w >/dev/null 2>&1
   fi
+  rm -rf -- "$prefix.tmp"
   [ -f "$state/xvfb" ] && read -r number pid <"$state/xvfb"
   if addbar_xvfb_ours "$pid" "$number"; then
     kill "$pid" 2>/dev/null

@@ -9,5 +9,9 @@ if ! command -v lintian >/dev/null; then
 fi
 debs=("$1"/*.deb)
 [ -f "${debs[0]}" ] || { echo "FAIL: no .deb in $1" >&2; exit 1; }
-lintian --fail-on error --display-info "${debs[@]}"
+# lintian leaves files of its own in the temporary folder: it gets one of
+# ours beside the .deb, removed when it ends.
+lintian_tmp=$(mktemp -d "$1/lintian-tmp.XXXXXX")
+trap 'rm -rf "$lintian_tmp"' EXIT
+TMPDIR=$lintian_tmp lintian --fail-on error --display-info "${debs[@]}"
 echo "lintian: no errors"
